@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::byte> bytes(size);
   for (std::size_t i = 0; i < size; ++i) bytes[i] = std::byte(data[i]);
   try {
-    mdb::Database database = mdb::Database::Open(mdbtest::MakeMemoryFile(std::move(bytes)), "fuzz.mdb");
+    mdb::Database database =
+        mdb::Database::Open(mdbtest::MakeMemoryFile(std::move(bytes)), "fuzz.mdb");
     mdbtest::DumpAll(database);
   } catch (const platform::Failure&) {
     // Refusing a damaged file is the expected outcome.

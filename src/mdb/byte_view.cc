@@ -35,9 +35,13 @@ std::uint64_t ByteView::U64(std::size_t offset) const {
   return std::uint64_t{U32(offset)} | (std::uint64_t{U32(offset + 4)} << 32);
 }
 
-float ByteView::F32(std::size_t offset) const { return std::bit_cast<float>(U32(offset)); }
+float ByteView::F32(std::size_t offset) const {
+  return std::bit_cast<float>(U32(offset));
+}
 
-double ByteView::F64(std::size_t offset) const { return std::bit_cast<double>(U64(offset)); }
+double ByteView::F64(std::size_t offset) const {
+  return std::bit_cast<double>(U64(offset));
+}
 
 std::uint32_t ByteView::U24BigEndian(std::size_t offset) const {
   std::size_t i = Check(offset, 3);

@@ -13,11 +13,16 @@ constexpr std::uint32_t kSystemFlags = 0x80000002;
 
 ObjectKind KindFromType(std::int16_t type) {
   switch (type & 0x7FFF) {
-    case 1: return ObjectKind::kTable;
-    case 4: return ObjectKind::kLinkedOdbcTable;
-    case 5: return ObjectKind::kQuery;
-    case 6: return ObjectKind::kLinkedTable;
-    default: return ObjectKind::kOther;
+    case 1:
+      return ObjectKind::kTable;
+    case 4:
+      return ObjectKind::kLinkedOdbcTable;
+    case 5:
+      return ObjectKind::kQuery;
+    case 6:
+      return ObjectKind::kLinkedTable;
+    default:
+      return ObjectKind::kOther;
   }
 }
 
@@ -39,11 +44,16 @@ std::string GetText(const Row& row, std::optional<std::size_t> column) {
 
 std::string_view ObjectKindName(ObjectKind kind) {
   switch (kind) {
-    case ObjectKind::kTable: return "table";
-    case ObjectKind::kLinkedTable: return "linked table";
-    case ObjectKind::kLinkedOdbcTable: return "linked ODBC table";
-    case ObjectKind::kQuery: return "query";
-    case ObjectKind::kOther: return "other";
+    case ObjectKind::kTable:
+      return "table";
+    case ObjectKind::kLinkedTable:
+      return "linked table";
+    case ObjectKind::kLinkedOdbcTable:
+      return "linked ODBC table";
+    case ObjectKind::kQuery:
+      return "query";
+    case ObjectKind::kOther:
+      return "other";
   }
   return "other";
 }

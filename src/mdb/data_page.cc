@@ -24,10 +24,10 @@ RowSlot LocateRow(const ByteView& page, const Format& format, std::uint16_t row,
   slot.deleted = (raw & kRowDeletedFlag) != 0;
   slot.overflow = (raw & kRowOverflowFlag) != 0;
   slot.start = raw & kRowOffsetMask;
-  slot.end = row == 0 ? static_cast<std::uint16_t>(page.size())
-                      : static_cast<std::uint16_t>(
-                            page.U16(format.data_row_table + (std::size_t{row} - 1) * 2) &
-                            kRowOffsetMask);
+  slot.end =
+      row == 0 ? static_cast<std::uint16_t>(page.size())
+               : static_cast<std::uint16_t>(
+                     page.U16(format.data_row_table + (std::size_t{row} - 1) * 2) & kRowOffsetMask);
   std::size_t table_end = format.data_row_table + std::size_t{count} * 2;
   if (slot.deleted && !check_deleted) return slot;  // its bounds are not read
   if (slot.start < table_end || slot.start > slot.end || slot.end > page.size()) {

@@ -23,7 +23,9 @@ struct RowSlot {
 };
 
 // The table-definition page the data page belongs to.
-inline std::uint32_t DataPageOwner(const ByteView& page) { return page.U32(4); }
+inline std::uint32_t DataPageOwner(const ByteView& page) {
+  return page.U32(4);
+}
 
 std::uint16_t DataPageRowCount(const ByteView& page, const Format& format);
 

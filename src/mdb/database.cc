@@ -61,8 +61,8 @@ const CatalogEntry& Database::Find(std::string_view name) const {
   for (const auto& e : catalog_) {
     if (e.kind != ObjectKind::kOther && SameName(e.name, name)) return e;
   }
-  ThrowFailure(dao::kObjectNotFound, "The database '" + file_name() +
-                                         "' has no table or query '" + std::string(name) + "'.");
+  ThrowFailure(dao::kObjectNotFound, "The database '" + file_name() + "' has no table or query '" +
+                                         std::string(name) + "'.");
 }
 
 Table Database::OpenTable(std::string_view name) {

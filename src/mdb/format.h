@@ -60,6 +60,7 @@ struct Format {
   std::size_t index_next_page;
   std::size_t index_tail_page;
   std::size_t index_prefix_length;
+  std::size_t index_prefix_length_size;  // Jet 3: one byte (the next is a flag), Jet 4: two
   std::size_t index_entry_mask;
   std::size_t index_entry_mask_length;
   std::size_t index_first_entry() const { return index_entry_mask + index_entry_mask_length; }
@@ -109,6 +110,7 @@ inline constexpr Format kJet3Format{
     .index_next_page = 12,
     .index_tail_page = 16,
     .index_prefix_length = 20,
+    .index_prefix_length_size = 1,
     .index_entry_mask = 22,
     .index_entry_mask_length = 226,
     .usage_map_inline_bytes = 128,
@@ -153,6 +155,7 @@ inline constexpr Format kJet4Format{
     .index_next_page = 16,
     .index_tail_page = 20,
     .index_prefix_length = 24,
+    .index_prefix_length_size = 2,
     .index_entry_mask = 27,
     .index_entry_mask_length = 453,
     .usage_map_inline_bytes = 64,

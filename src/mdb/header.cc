@@ -38,12 +38,18 @@ bool HasName(std::span<const std::byte> start, std::string_view name) {
 
 std::string_view AceVersionName(std::uint8_t code) {
   switch (code) {
-    case 2: return "Access 2007 (ACE 12)";
-    case 3: return "Access 2010 (ACE 14)";
-    case 4: return "Access 2013 (ACE 15)";
-    case 5: return "Access 2016 (ACE 16)";
-    case 6: return "Access 2019 (ACE 17)";
-    default: return "an unknown ACE version";
+    case 2:
+      return "Access 2007 (ACE 12)";
+    case 3:
+      return "Access 2010 (ACE 14)";
+    case 4:
+      return "Access 2013 (ACE 15)";
+    case 5:
+      return "Access 2016 (ACE 16)";
+    case 6:
+      return "Access 2019 (ACE 17)";
+    default:
+      return "an unknown ACE version";
   }
 }
 
@@ -52,8 +58,8 @@ bool PasswordSet(const ByteView& page, const Format& format, double creation_dat
   std::uint8_t mask[4] = {0, 0, 0, 0};
   if (format.jet4()) {
     // Jet 4 masks the password once more with the creation date's whole days.
-    auto days = static_cast<std::uint32_t>(static_cast<std::int32_t>(
-        std::clamp(creation_date, -2147483648.0, 2147483647.0)));
+    auto days = static_cast<std::uint32_t>(
+        static_cast<std::int32_t>(std::clamp(creation_date, -2147483648.0, 2147483647.0)));
     for (int i = 0; i < 4; ++i) mask[i] = static_cast<std::uint8_t>(days >> (8 * i));
   }
   for (std::size_t i = 0; i < length; ++i) {

@@ -13,11 +13,11 @@ namespace mdb {
 
 struct DatabaseHeader {
   const Format* format = nullptr;
-  std::uint16_t code_page = 0;       // Windows code page of Jet 3 text
-  std::uint16_t sort_order = 0;      // collating order (a Windows locale id, 1033 = General)
-  std::uint16_t sort_version = 0;    // Jet 4 only
-  std::uint32_t encoding_key = 0;    // non-zero: every page is RC4-encrypted
-  double creation_date = 0;          // Jet 4 only, OLE date
+  std::uint16_t code_page = 0;     // Windows code page of Jet 3 text
+  std::uint16_t sort_order = 0;    // collating order (a Windows locale id, 1033 = General)
+  std::uint16_t sort_version = 0;  // Jet 4 only
+  std::uint32_t encoding_key = 0;  // non-zero: every page is RC4-encrypted
+  double creation_date = 0;        // Jet 4 only, OLE date
 };
 
 // The least number of bytes that lets the generation be told.

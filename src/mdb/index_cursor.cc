@@ -54,7 +54,8 @@ std::optional<IndexEntry> IndexCursor::Next() {
     leaf_.reset();
     if (next == 0) break;
     IndexNode node = Load(next, from);
-    if (!node.leaf) ThrowCorrupt(Where{pager_.file_name(), next}, "a leaf page is followed by no leaf");
+    if (!node.leaf)
+      ThrowCorrupt(Where{pager_.file_name(), next}, "a leaf page is followed by no leaf");
     leaf_ = std::move(node);
     position_ = 0;
   }

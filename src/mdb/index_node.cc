@@ -36,13 +36,17 @@ IndexNode ParseIndexNode(const ByteView& page, const Format& format) {
   IndexNode node;
   node.page = page.where().page;
   const PageKind kind = KindOf(page);
-  if (kind != PageKind::kIndexNode && kind != PageKind::kIndexLeaf) page.Fail("the page is no index page");
+  if (kind != PageKind::kIndexNode && kind != PageKind::kIndexLeaf)
+    page.Fail("the page is no index page");
   node.leaf = kind == PageKind::kIndexLeaf;
   node.table_page = page.U32(kTablePageOffset);
   node.prev = page.U32(format.index_prev_page);
   node.next = page.U32(format.index_next_page);
   node.tail = page.U32(format.index_tail_page);
-  node.prefix_length = page.U16(format.index_prefix_length);
+  // Jet 4 keeps the shared prefix length in two bytes; Jet 3 in one (the
+  // byte after it is set on some pages and means something else).
+  node.prefix_length =
+      format.jet4() ? page.U16(format.index_prefix_length) : page.U8(format.index_prefix_length);
 
   const std::size_t first = format.index_first_entry();
   std::vector<std::byte> prefix, previous;
@@ -55,13 +59,15 @@ IndexNode ParseIndexNode(const ByteView& page, const Format& format) {
       const std::span<const std::byte> stored = page.Slice(first + last_end, end - last_end);
       std::vector<std::byte> full;
       if (node.entries.empty()) {
-        if (node.prefix_length > stored.size()) page.Fail("the shared index prefix is longer than the first entry");
+        if (node.prefix_length > stored.size())
+          page.Fail("the shared index prefix is longer than the first entry");
         prefix.assign(stored.begin(), stored.begin() + node.prefix_length);
       } else {
         full = prefix;
       }
       full.insert(full.end(), stored.begin(), stored.end());
-      if (!node.entries.empty() && !Rises(previous, full)) page.Fail("index entries are out of order");
+      if (!node.entries.empty() && !Rises(previous, full))
+        page.Fail("index entries are out of order");
       previous = full;
       node.entries.push_back(MakeEntry(std::move(full), node.leaf, page));
       last_end = end;

@@ -53,9 +53,10 @@ std::string DecimalToString(const Decimal& value) {
     digits.insert(digits.begin(), static_cast<char>('0' + remainder));
   }
   if (digits.size() <= value.scale) digits.insert(0, value.scale + 1 - digits.size(), '0');
-  if (value.scale > 0) digits.insert(digits.size() - value.scale, ".");
+  if (value.scale > 0) digits.insert(digits.end() - value.scale, '.');
   bool zero = digits.find_first_not_of("0.") == std::string::npos;
-  return (value.negative && !zero ? "-" : "") + digits;
+  if (value.negative && !zero) digits.insert(digits.begin(), '-');
+  return digits;
 }
 
 DateParts SplitOleDate(double ole) {
@@ -84,8 +85,7 @@ std::string DateToIso8601(Date value) {
   int n = std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", p.year, p.month,
                         p.day, p.hour, p.minute, p.second);
   if (p.millisecond != 0 && n > 0) {
-    std::snprintf(buffer + n, sizeof buffer - static_cast<std::size_t>(n), ".%03d",
-                  p.millisecond);
+    std::snprintf(buffer + n, sizeof buffer - static_cast<std::size_t>(n), ".%03d", p.millisecond);
   }
   return buffer;
 }

@@ -17,7 +17,9 @@ enum class PageKind : std::uint8_t {
   kUsageMap = 0x05,
 };
 
-inline PageKind KindOf(const ByteView& page) { return static_cast<PageKind>(page.U8(0)); }
+inline PageKind KindOf(const ByteView& page) {
+  return static_cast<PageKind>(page.U8(0));
+}
 
 // Refuses a page that is not of the expected kind.
 inline void ExpectKind(const ByteView& page, PageKind kind, std::string_view role) {

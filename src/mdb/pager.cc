@@ -13,9 +13,9 @@ Pager::Pager(std::unique_ptr<platform::File> file, std::string file_name, const 
 PageRef Pager::Read(std::uint32_t page, std::uint32_t referring_page) {
   if (auto hit = cache_.find(page); hit != cache_.end()) return hit->second;
   if (page >= page_count_) {
-    ThrowCorrupt(Where{file_name_, referring_page},
-                 "it refers to page " + std::to_string(page) + " beyond the end of the file (" +
-                     std::to_string(page_count_) + " pages)");
+    ThrowCorrupt(Where{file_name_, referring_page}, "it refers to page " + std::to_string(page) +
+                                                        " beyond the end of the file (" +
+                                                        std::to_string(page_count_) + " pages)");
   }
   auto buffer = std::make_shared<PageBuffer>(format_->page_size);
   file_->Read(std::uint64_t{page} * format_->page_size, *buffer);

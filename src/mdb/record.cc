@@ -10,17 +10,25 @@ namespace {
 // Bytes a fixed-length column takes in the row; 0 for Yes/No (in the mask).
 std::size_t FixedSize(const ColumnDefinition& column) {
   switch (column.type) {
-    case ColumnType::kBoolean: return 0;
-    case ColumnType::kByte: return 1;
-    case ColumnType::kInteger: return 2;
+    case ColumnType::kBoolean:
+      return 0;
+    case ColumnType::kByte:
+      return 1;
+    case ColumnType::kInteger:
+      return 2;
     case ColumnType::kLong:
-    case ColumnType::kSingle: return 4;
+    case ColumnType::kSingle:
+      return 4;
     case ColumnType::kCurrency:
     case ColumnType::kDouble:
-    case ColumnType::kDateTime: return 8;
-    case ColumnType::kGuid: return 16;
-    case ColumnType::kDecimal: return 17;
-    default: return column.length;
+    case ColumnType::kDateTime:
+      return 8;
+    case ColumnType::kGuid:
+      return 16;
+    case ColumnType::kDecimal:
+      return 17;
+    default:
+      return column.length;
   }
 }
 
@@ -110,14 +118,29 @@ Value DecodeField(const ColumnDefinition& column, const RawField& field, const B
     }
   };
   switch (column.type) {
-    case ColumnType::kBoolean: return field.flag;
-    case ColumnType::kByte: need(1); return v.U8(0);
-    case ColumnType::kInteger: need(2); return v.I16(0);
-    case ColumnType::kLong: need(4); return v.I32(0);
-    case ColumnType::kCurrency: need(8); return Currency{v.I64(0)};
-    case ColumnType::kSingle: need(4); return v.F32(0);
-    case ColumnType::kDouble: need(8); return v.F64(0);
-    case ColumnType::kDateTime: need(8); return Date{v.F64(0)};
+    case ColumnType::kBoolean:
+      return field.flag;
+    case ColumnType::kByte:
+      need(1);
+      return v.U8(0);
+    case ColumnType::kInteger:
+      need(2);
+      return v.I16(0);
+    case ColumnType::kLong:
+      need(4);
+      return v.I32(0);
+    case ColumnType::kCurrency:
+      need(8);
+      return Currency{v.I64(0)};
+    case ColumnType::kSingle:
+      need(4);
+      return v.F32(0);
+    case ColumnType::kDouble:
+      need(8);
+      return v.F64(0);
+    case ColumnType::kDateTime:
+      need(8);
+      return Date{v.F64(0)};
     case ColumnType::kGuid: {
       need(16);
       Guid g;
@@ -134,8 +157,10 @@ Value DecodeField(const ColumnDefinition& column, const RawField& field, const B
       if (d.scale > 38) row.Fail("column '" + column.name + "' has a decimal scale over 38");
       return d;
     }
-    case ColumnType::kText: return Text{text.DecodeValue(field.bytes)};
-    case ColumnType::kBinary: return Binary{{field.bytes.begin(), field.bytes.end()}};
+    case ColumnType::kText:
+      return Text{text.DecodeValue(field.bytes)};
+    case ColumnType::kBinary:
+      return Binary{{field.bytes.begin(), field.bytes.end()}};
     case ColumnType::kMemo:
     case ColumnType::kOle: {
       if (v.size() == 0) return Null{};

@@ -38,11 +38,11 @@ struct ColumnDefinition {
   std::uint16_t var_index = 0;   // its entry in the row's variable-offset table
   std::uint16_t row_number = 0;  // the second column number of the descriptor
   std::uint16_t fixed_offset = 0;
-  std::uint16_t length = 0;      // bytes (Text: two per character in Jet 4)
+  std::uint16_t length = 0;  // bytes (Text: two per character in Jet 4)
   std::uint8_t flags = 0;
-  std::uint8_t ext_flags = 0;    // Jet 4: 0x01 compressed Unicode
-  std::uint8_t precision = 0;    // Decimal only
-  std::uint8_t scale = 0;        // Decimal only
+  std::uint8_t ext_flags = 0;  // Jet 4: 0x01 compressed Unicode
+  std::uint8_t precision = 0;  // Decimal only
+  std::uint8_t scale = 0;      // Decimal only
 
   bool fixed() const { return (flags & column_flag::kFixedLength) != 0; }
   bool nullable() const { return (flags & column_flag::kNullable) != 0; }
@@ -91,7 +91,7 @@ struct TableDefinition {
   std::vector<std::uint32_t> pages;  // the chain, first page first
   std::uint32_t row_count = 0;
   std::uint32_t next_autonumber = 0;
-  std::uint8_t table_type = 0;       // 0x4E user table, 0x53 system table
+  std::uint8_t table_type = 0;  // 0x4E user table, 0x53 system table
   std::uint16_t max_columns = 0;
   std::uint16_t var_column_count = 0;
   std::vector<ColumnDefinition> columns;  // in stored (display) order

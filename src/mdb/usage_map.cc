@@ -47,8 +47,7 @@ UsageMap ReadUsageMap(Pager& pager, RowPointer location, std::uint32_t referring
       PageRef map_buffer = pager.Read(map_page, location.page);
       ByteView bitmap = pager.View(map_buffer, map_page);
       ExpectKind(bitmap, PageKind::kUsageMap, "a usage-map page");
-      AddBits(bitmap.Slice(4, bitmap.size() - 4), i * pages_per_map, pager.page_count(),
-              map.pages);
+      AddBits(bitmap.Slice(4, bitmap.size() - 4), i * pages_per_map, pager.page_count(), map.pages);
     }
   } else {
     page.Fail("usage map of unknown type " + std::to_string(kind));

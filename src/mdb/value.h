@@ -58,7 +58,9 @@ struct Decimal {
 using Value = std::variant<Null, bool, std::uint8_t, std::int16_t, std::int32_t, Currency, float,
                            double, Date, Text, Binary, Memo, Ole, Guid, Decimal>;
 
-inline bool IsNull(const Value& v) { return std::holds_alternative<Null>(v); }
+inline bool IsNull(const Value& v) {
+  return std::holds_alternative<Null>(v);
+}
 
 using Row = std::vector<Value>;
 

@@ -83,11 +83,15 @@ std::vector<std::string> MemoryEnv::Split(std::string_view path) const {
   std::size_t start = 0;
   while (true) {
     const std::size_t end = path.find(separator_, start);
-    const std::string_view part = path.substr(start, end == std::string_view::npos ? end : end - start);
+    const std::string_view part =
+        path.substr(start, end == std::string_view::npos ? end : end - start);
     if (!part.empty() || components.empty()) components.emplace_back(part);
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
+  // Drive letters are one letter case: d: is D:.
+  if (components[0].size() == 2 && components[0][1] == ':')
+    components[0] = UpperCase(components[0]);
   return components;
 }
 
@@ -147,12 +151,14 @@ bool MemoryEnv::FolderExists(std::string_view path) {
 // --- Set-up -------------------------------------------------------------------
 
 void MemoryEnv::AddFolder(std::string_view path) {
-  const std::vector<std::string> components = Split(ResolvePath(path));
+  const std::vector<std::string> components = Split(path);
   for (std::size_t i = 2; i <= components.size(); ++i) folders_.insert(Join(components, i));
 }
 
 void MemoryEnv::PutFile(std::string_view path, std::string_view bytes, bool read_only) {
-  const std::string resolved = ResolvePath(path);
+  const std::vector<std::string> components = Split(path);
+  const std::string resolved =
+      components.empty() ? std::string() : Join(components, components.size());
   AddFolder(ParentOf(resolved));
   auto node = NewNode(resolved);
   node->bytes = std::string(bytes);
@@ -228,7 +234,8 @@ std::shared_ptr<MemoryEnv::Node> MemoryEnv::NodeForWrite(const std::string& reso
   const auto it = files_.find(resolved);
   if (it != files_.end()) {
     if (it->second->locked) Fail(err::kPermissionDenied, "File is in use: " + std::string(path));
-    if (it->second->read_only) Fail(err::kPermissionDenied, "File is read-only: " + std::string(path));
+    if (it->second->read_only)
+      Fail(err::kPermissionDenied, "File is read-only: " + std::string(path));
     return it->second;
   }
   if (!FolderExists(ParentOf(resolved))) {
@@ -303,7 +310,8 @@ void MemoryEnv::CopyFileReplacing(std::string_view source, std::string_view targ
 void MemoryEnv::RemoveFile(std::string_view path) {
   const auto it = files_.find(ResolvePath(path));
   if (it == files_.end()) Fail(err::kFileNotFound, "File not found: " + std::string(path));
-  if (it->second->read_only) Fail(err::kPermissionDenied, "File is read-only: " + std::string(path));
+  if (it->second->read_only)
+    Fail(err::kPermissionDenied, "File is read-only: " + std::string(path));
   files_.erase(it);
 }
 
@@ -337,7 +345,9 @@ std::optional<std::string> MemoryEnv::GetVariable(std::string_view name) {
   return std::nullopt;
 }
 
-void MemoryEnv::ExitProcess(int status) { throw ProcessExit{status}; }
+void MemoryEnv::ExitProcess(int status) {
+  throw ProcessExit{status};
+}
 
 // --- User interface -----------------------------------------------------------------
 

@@ -42,8 +42,11 @@ class MemoryEnv : public Env {
   ~MemoryEnv() override;
 
   // --- Set-up and inspection of files ------------------------------------
-  // Creates or replaces a file, creating its folders.
+  // Creates or replaces the file at exactly this path (no case-insensitive
+  // resolution, so that a test can set up names differing in case only),
+  // creating its folders.
   void PutFile(std::string_view path, std::string_view bytes, bool read_only = false);
+  // Creates the folder at exactly this path, with its parents.
   void AddFolder(std::string_view path);
   void SetReadOnly(std::string_view path, bool read_only);
   // Hidden or system files are not ordinary files.

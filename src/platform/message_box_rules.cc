@@ -39,9 +39,12 @@ std::optional<int> AnswerFromWord(std::string_view word) {
 
 std::string_view AnswerWord(int answer) {
   switch (answer) {
-    case mb::kIdYes: return "yes";
-    case mb::kIdNo: return "no";
-    default: return "ok";
+    case mb::kIdYes:
+      return "yes";
+    case mb::kIdNo:
+      return "no";
+    default:
+      return "ok";
   }
 }
 
@@ -61,13 +64,27 @@ std::string JsonQuoted(std::string_view text) {
   std::string out = "\"";
   for (char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\b':
+        out += "\\b";
+        break;
+      case '\f':
+        out += "\\f";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
           char escaped[8];

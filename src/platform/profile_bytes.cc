@@ -11,9 +11,13 @@ bool IsProfileBlank(char c) {
   return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A';
 }
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
 
-std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+std::string_view UpToNul(std::string_view text) {
+  return text.substr(0, text.find('\0'));
+}
 
 // The offsets of text trimmed within [begin, end) of bytes.
 std::pair<std::size_t, std::size_t> TrimmedSpan(std::string_view bytes, std::size_t begin,
@@ -70,8 +74,8 @@ EntryPlace FindEntry(const std::vector<ProfileLine>& lines, std::string_view sec
   std::size_t i = 0;
   // Lines before the first section line are the first copy of section "".
   if (!section.empty()) {
-    while (i < lines.size() && !(lines[i].kind == ProfileLine::Kind::kSection &&
-                                 NamesMatch(lines[i].name, section))) {
+    while (i < lines.size() &&
+           !(lines[i].kind == ProfileLine::Kind::kSection && NamesMatch(lines[i].name, section))) {
       ++i;
     }
     if (i == lines.size()) return place;
@@ -171,8 +175,8 @@ std::optional<std::string> LookUpProfileValue(std::string_view bytes, std::strin
   return std::string(value);
 }
 
-std::string EditProfileValue(std::string_view bytes, std::string_view section,
-                             std::string_view key, std::string_view value) {
+std::string EditProfileValue(std::string_view bytes, std::string_view section, std::string_view key,
+                             std::string_view value) {
   const std::vector<ProfileLine> lines = SplitProfileLines(bytes);
   const EntryPlace place = FindEntry(lines, section, key);
   const std::string_view eol = FirstLineEnd(bytes);
@@ -180,8 +184,8 @@ std::string EditProfileValue(std::string_view bytes, std::string_view section,
       std::string(TrimProfileBlanks(key)) + "=" + std::string(value) + std::string(eol);
   if (place.entry) return ReplaceEntryValue(bytes, lines[*place.entry], value);
   if (place.section_found) return InsertLinesAfter(bytes, lines, place.last_line, entry_line);
-  const std::string section_line = "[" + std::string(TrimProfileBlanks(section)) + "]" +
-                                   std::string(eol) + entry_line;
+  const std::string section_line =
+      "[" + std::string(TrimProfileBlanks(section)) + "]" + std::string(eol) + entry_line;
   if (lines.empty()) return section_line;
   return InsertLinesAfter(bytes, lines, lines.size() - 1, section_line);
 }

@@ -59,8 +59,8 @@ std::optional<std::string> LookUpProfileValue(std::string_view bytes, std::strin
 // missing key is added after the last line of its section; a missing section
 // is added with the key at the end. New lines use the file's first line end
 // (CR LF when it has none).
-std::string EditProfileValue(std::string_view bytes, std::string_view section,
-                             std::string_view key, std::string_view value);
+std::string EditProfileValue(std::string_view bytes, std::string_view section, std::string_view key,
+                             std::string_view value);
 
 // The decimal number at the start of a value: an optional sign and digits;
 // 0 when there are none. Overflow when it does not fit in 32 bits.

@@ -55,9 +55,8 @@ bool WriteProfileString(Env& env, std::string_view section, std::string_view key
   if (path.empty()) return false;
   try {
     const std::string old_bytes = env.ReadWholeFile(path).value_or(std::string());
-    const std::string new_bytes =
-        EditProfileValue(old_bytes, Utf8ToWindows1252(section), Utf8ToWindows1252(key),
-                         Utf8ToWindows1252(value));
+    const std::string new_bytes = EditProfileValue(
+        old_bytes, Utf8ToWindows1252(section), Utf8ToWindows1252(key), Utf8ToWindows1252(value));
     if (new_bytes == old_bytes && env.Stat(path)) return true;
     env.ReplaceWholeFile(path, new_bytes);
     return true;

@@ -84,11 +84,16 @@ char32_t UpperCaseCodePoint(char32_t cp) {
   if (cp >= U'a' && cp <= U'z') return cp - 0x20;
   if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
   switch (cp) {
-    case 0x0161: return 0x0160;  // s caron
-    case 0x017E: return 0x017D;  // z caron
-    case 0x0153: return 0x0152;  // oe
-    case 0x00FF: return 0x0178;  // y diaeresis
-    default: return cp;
+    case 0x0161:
+      return 0x0160;  // s caron
+    case 0x017E:
+      return 0x017D;  // z caron
+    case 0x0153:
+      return 0x0152;  // oe
+    case 0x00FF:
+      return 0x0178;  // y diaeresis
+    default:
+      return cp;
   }
 }
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "diagnostics/procedure.h"
 #include "diagnostics/log_files.h"
+#include "diagnostics/procedure.h"
 #include "shell/run_fixture.h"
 
 namespace {
@@ -22,14 +22,15 @@ class ErrorLogLineTest : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(ErrorLogLineTest, Layout) {
   const auto& c = GetParam();
-  EXPECT_EQ(diagnostics::ErrorLogLine("316_Orlix", c.number, c.source, c.description, "ReadCommand"),
-            c.line);
+  EXPECT_EQ(
+      diagnostics::ErrorLogLine("316_Orlix", c.number, c.source, c.description, "ReadCommand"),
+      c.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ErrorLogLineTest,
     ::testing::Values(
-        LineCase{5, "316_Orlix_Config", "Invalid", 
+        LineCase{5, "316_Orlix_Config", "Invalid",
                  "Fehler in 316_Orlix / 316_Orlix_Config / ReadCommand (Nr. 5) :Invalid"},
         LineCase{-2147217900, "DAO", "x",
                  "Fehler in 316_Orlix / DAO / ReadCommand (Nr. -2147217900) :x"},
@@ -42,7 +43,8 @@ class ErrorSubTest : public testrun::RunFixture {
   }
   static constexpr char kReport[] =
       "Unexpected error!\n\rSomething failed\n\rError logged to \n\rD:\\PLANT\\KV9CFGLOG.TXT";
-  static constexpr char kLine[] = "Fehler in 316_Orlix / Src / GetCFGPath (Nr. 53) :Something failed";
+  static constexpr char kLine[] =
+      "Fehler in 316_Orlix / Src / GetCFGPath (Nr. 53) :Something failed";
 };
 
 TEST_F(ErrorSubTest, ResumeYesGoesOn) {
@@ -60,7 +62,9 @@ TEST_F(ErrorSubTest, ResumeNoEnds) {
   EXPECT_EQ(Report(false), 1);
 }
 
-TEST_F(ErrorSubTest, UnansweredResumeTakesYes) { EXPECT_EQ(Report(false), 2); }
+TEST_F(ErrorSubTest, UnansweredResumeTakesYes) {
+  EXPECT_EQ(Report(false), 2);
+}
 
 TEST_F(ErrorSubTest, FatalOffersNoChoice) {
   EXPECT_EQ(Report(true), 1);
@@ -94,7 +98,9 @@ TEST_F(ErrorSubTest, TwoReportsAppendTwoEntries) {
 
 TEST_F(ErrorSubTest, LogTextIsWrittenInWindows1252) {
   diagnostics::ErrorSub(state, 1, "S", "Größe", "P", false);
-  EXPECT_EQ(Bytes(testrun::kErrorLog), "Fehler in 316_Orlix / S / P (Nr. 1) :Gr\xF6\xDF" "e\r\n");
+  EXPECT_EQ(Bytes(testrun::kErrorLog),
+            "Fehler in 316_Orlix / S / P (Nr. 1) :Gr\xF6\xDF"
+            "e\r\n");
 }
 
 struct LogPathCase {
@@ -114,19 +120,20 @@ TEST_P(LogPathTest, ErrorLogPlaceAndNotice) {
   env.AddFolder("C:\\Logs");
   env.SetCommandLine(c.command_line);
   state.integrated = c.integrated;
-  EXPECT_EQ(diagnostics::WriteErrorLog(state, "x"), std::string("Error logged to \n\r") + c.notice_path);
+  EXPECT_EQ(diagnostics::WriteErrorLog(state, "x"),
+            std::string("Error logged to \n\r") + c.notice_path);
   EXPECT_EQ(Bytes(c.log_path), "x\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, LogPathTest,
-    ::testing::Values(
-        LogPathCase{"D:\\Plant\\Bin", "", false, "D:\\Plant\\KV9cfglog.txt", "D:\\PLANT\\KV9CFGLOG.TXT"},
-        LogPathCase{"C:\\", "", false, "C:\\KV9cfglog.txt", "C:\\KV9CFGLOG.TXT"},
-        LogPathCase{"D:\\Plant\\Bin", "/EXTERNAL=KV9CFG /LOGFILE=C:\\Logs\\cfg.log", true,
-                    "C:\\Logs\\cfg.log", "C:\\LOGS\\CFG.LOG"},
-        LogPathCase{"D:\\Plant\\Bin", "/LOGFILE=C:\\Logs\\cfg.log", false, "D:\\Plant\\KV9cfglog.txt",
-                    "D:\\PLANT\\KV9CFGLOG.TXT"}));
+    ::testing::Values(LogPathCase{"D:\\Plant\\Bin", "", false, "D:\\Plant\\KV9cfglog.txt",
+                                  "D:\\PLANT\\KV9CFGLOG.TXT"},
+                      LogPathCase{"C:\\", "", false, "C:\\KV9cfglog.txt", "C:\\KV9CFGLOG.TXT"},
+                      LogPathCase{"D:\\Plant\\Bin", "/EXTERNAL=KV9CFG /LOGFILE=C:\\Logs\\cfg.log",
+                                  true, "C:\\Logs\\cfg.log", "C:\\LOGS\\CFG.LOG"},
+                      LogPathCase{"D:\\Plant\\Bin", "/LOGFILE=C:\\Logs\\cfg.log", false,
+                                  "D:\\Plant\\KV9cfglog.txt", "D:\\PLANT\\KV9CFGLOG.TXT"}));
 
 class ProcedureTest : public testrun::RunFixture {
  protected:
@@ -149,9 +156,15 @@ TEST_F(ProcedureTest, FailedStepIsReportedUnderTheProcedureNameAndTheNextStepRun
 
 TEST_F(ProcedureTest, FailedTestEntersTheBlockAndFailedBoundSkipsTheLoop) {
   diagnostics::Procedure p(state, "P");
-  EXPECT_TRUE(p.If([]() -> bool { Fail(); return false; }));
+  EXPECT_TRUE(p.If([]() -> bool {
+    Fail();
+    return false;
+  }));
   EXPECT_FALSE(p.If([] { return false; }));
-  EXPECT_FALSE(p.LoopBound([]() -> int { Fail(); return 3; }).has_value());
+  EXPECT_FALSE(p.LoopBound([]() -> int {
+                  Fail();
+                  return 3;
+                }).has_value());
   EXPECT_EQ(p.LoopBound([] { return 3; }), 3);
   EXPECT_EQ(env.MessageBoxes().size(), 2u);
 }

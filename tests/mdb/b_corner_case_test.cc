@@ -36,11 +36,13 @@ std::string Utf8Of(const mdb::Value& value) {
   return "<not text>";
 }
 
-const std::vector<mdbtest::BuiltColumn> kIdAndName{{"Id", JetType::kLong}, {"Name", JetType::kText, 100}};
+const std::vector<mdbtest::BuiltColumn> kIdAndName{{"Id", JetType::kLong},
+                                                   {"Name", JetType::kText, 100}};
 
 TEST(CornerCaseTest, OverflowRowIsReadWhereItsDataMovedAndOnlyOnce) {
   mdbtest::Jet4Builder builder;
-  builder.AddTableWithOverflowRow("Moved", kIdAndName, {mdbtest::U32Bytes(42), mdbtest::Utf16("moved away")});
+  builder.AddTableWithOverflowRow("Moved", kIdAndName,
+                                  {mdbtest::U32Bytes(42), mdbtest::Utf16("moved away")});
   mdb::Database db = OpenBuilt(builder);
   mdb::Table table = db.OpenTable("Moved");
   const auto rows = table.ReadAll();
@@ -69,18 +71,21 @@ TEST(CornerCaseTest, CompressedTextSwitchesModes) {
       {"into two-byte mode and back", mdbtest::Raw({0xFF, 0xFE, 'a', 0x00, 0xAC, 0x20, 0x00, 'b'}),
        "a\xE2\x82\xAC"
        "b"},
-      {"ending in two-byte mode", mdbtest::Raw({0xFF, 0xFE, 'x', 0x00, 0x3B, 0x04, 0x42, 0x04}), "x\xD0\xBB\xD1\x82"},
+      {"ending in two-byte mode", mdbtest::Raw({0xFF, 0xFE, 'x', 0x00, 0x3B, 0x04, 0x42, 0x04}),
+       "x\xD0\xBB\xD1\x82"},
       {"plain UTF-16", mdbtest::Raw({'h', 0, 'i', 0}), "hi"},
       {"empty", Bytes{}, ""},
   };
   std::vector<std::vector<Cell>> rows;
-  for (std::size_t i = 0; i < cases.size(); ++i) rows.push_back({mdbtest::U32Bytes(std::uint32_t(i)), cases[i].stored});
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    rows.push_back({mdbtest::U32Bytes(std::uint32_t(i)), cases[i].stored});
   mdbtest::Jet4Builder builder;
   builder.AddTable("Texts", kIdAndName, rows);
   mdb::Database db = OpenBuilt(builder);
   const auto read = db.OpenTable("Texts").ReadAll();
   ASSERT_EQ(read.size(), cases.size());
-  for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(Utf8Of(read[i][1]), cases[i].utf8) << cases[i].what;
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(Utf8Of(read[i][1]), cases[i].utf8) << cases[i].what;
 }
 
 TEST(CornerCaseTest, LongValuesInlineOnOnePageAndOverThreePages) {
@@ -92,8 +97,8 @@ TEST(CornerCaseTest, LongValuesInlineOnOnePageAndOverThreePages) {
   const Bytes single = builder.LongValueSingle(mdbtest::Utf16("xyxyxy"));
   const Bytes in_row = mdbtest::Jet4Builder::LongValueInline(mdbtest::Raw({1, 2, 3}));
   const Bytes ole_single = builder.LongValueSingle(Repeat("\x7f", 300));
-  const std::vector<mdbtest::BuiltColumn> columns{{"Id", JetType::kLong}, {"Notes", JetType::kMemo},
-                                                  {"Blob", JetType::kOle}};
+  const std::vector<mdbtest::BuiltColumn> columns{
+      {"Id", JetType::kLong}, {"Notes", JetType::kMemo}, {"Blob", JetType::kOle}};
   builder.AddTable("Longs", columns,
                    {{mdbtest::U32Bytes(1), chained, in_row},
                     {mdbtest::U32Bytes(2), single, ole_single},
@@ -114,7 +119,8 @@ TEST(CornerCaseTest, BrokenLongValueChainIsDamageNotACrash) {
   Bytes chained = builder.LongValueChain(mdbtest::Utf16(std::string(3000, 'q')), 2500);
   // Claim more bytes than the chain holds: the chain ends too early.
   mdbtest::PutU32(chained, 0, 9000);
-  builder.AddTable("Memo", {{"Id", JetType::kLong}, {"Notes", JetType::kMemo}}, {{mdbtest::U32Bytes(1), chained}});
+  builder.AddTable("Memo", {{"Id", JetType::kLong}, {"Notes", JetType::kMemo}},
+                   {{mdbtest::U32Bytes(1), chained}});
   mdb::Database db = OpenBuilt(builder);
   mdb::Table table = db.OpenTable("Memo");
   try {
@@ -128,8 +134,10 @@ TEST(CornerCaseTest, BrokenLongValueChainIsDamageNotACrash) {
 
 TEST(CornerCaseTest, ValuesOfFixedColumnsAndYesNoBits) {
   mdbtest::Jet4Builder builder;
-  const std::vector<mdbtest::BuiltColumn> columns{
-      {"Flag", JetType::kBoolean}, {"Small", JetType::kInteger}, {"Ratio", JetType::kDouble}, {"Tiny", JetType::kByte}};
+  const std::vector<mdbtest::BuiltColumn> columns{{"Flag", JetType::kBoolean},
+                                                  {"Small", JetType::kInteger},
+                                                  {"Ratio", JetType::kDouble},
+                                                  {"Tiny", JetType::kByte}};
   double ratio = -2.5;
   Bytes ratio_bytes(8);
   std::memcpy(ratio_bytes.data(), &ratio, 8);
@@ -150,11 +158,14 @@ TEST(CornerCaseTest, ValuesOfFixedColumnsAndYesNoBits) {
 
 TEST(CornerCaseTest, ColumnsAddedAfterARowWasWrittenReadAsNull) {
   mdbtest::Jet4Builder builder;
-  const std::vector<mdbtest::BuiltColumn> columns{
-      {"Id", JetType::kLong}, {"Name", JetType::kText, 100}, {"Added", JetType::kLong}, {"Later", JetType::kText, 50}};
-  builder.AddTable("Grown", columns,
-                   {{mdbtest::U32Bytes(1), mdbtest::Utf16("old")},
-                    {mdbtest::U32Bytes(2), mdbtest::Utf16("new"), mdbtest::U32Bytes(5), mdbtest::Utf16("z")}});
+  const std::vector<mdbtest::BuiltColumn> columns{{"Id", JetType::kLong},
+                                                  {"Name", JetType::kText, 100},
+                                                  {"Added", JetType::kLong},
+                                                  {"Later", JetType::kText, 50}};
+  builder.AddTable(
+      "Grown", columns,
+      {{mdbtest::U32Bytes(1), mdbtest::Utf16("old")},
+       {mdbtest::U32Bytes(2), mdbtest::Utf16("new"), mdbtest::U32Bytes(5), mdbtest::Utf16("z")}});
   mdb::Database db = OpenBuilt(builder);
   const auto rows = db.OpenTable("Grown").ReadAll();
   ASSERT_EQ(rows.size(), 2u);

@@ -28,7 +28,8 @@ std::optional<double> NumericKey(const mdb::Value& value) {
       [](const auto& v) -> std::optional<double> {
         using T = std::decay_t<decltype(v)>;
         if constexpr (std::is_same_v<T, std::uint8_t> || std::is_same_v<T, std::int16_t> ||
-                      std::is_same_v<T, std::int32_t> || std::is_same_v<T, float> || std::is_same_v<T, double>)
+                      std::is_same_v<T, std::int32_t> || std::is_same_v<T, float> ||
+                      std::is_same_v<T, double>)
           return double(v);
         else if constexpr (std::is_same_v<T, mdb::Currency>)
           return double(v.scaled);
@@ -49,8 +50,10 @@ bool IsNumericType(mdb::ColumnType type) {
     case ColumnType::kCurrency:
     case ColumnType::kSingle:
     case ColumnType::kDouble:
-    case ColumnType::kDateTime: return true;
-    default: return false;
+    case ColumnType::kDateTime:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -60,9 +63,12 @@ int CompareKeys(const mdb::Row& a, const mdb::Row& b, const mdb::PhysicalIndex& 
   for (const auto& column : index.columns) {
     const auto ka = NumericKey(a[column.column]), kb = NumericKey(b[column.column]);
     int order = 0;
-    if (!ka && kb) order = -1;
-    else if (ka && !kb) order = 1;
-    else if (ka && kb && *ka != *kb) order = *ka < *kb ? -1 : 1;
+    if (!ka && kb)
+      order = -1;
+    else if (ka && !kb)
+      order = 1;
+    else if (ka && kb && *ka != *kb)
+      order = *ka < *kb ? -1 : 1;
     if (order != 0) return column.ascending ? order : -order;
   }
   return 0;
@@ -87,28 +93,32 @@ class IndexTraversalTest : public ::testing::Test {
   }
 
   // Checks one physical index of the table; returns what was checked.
-  static IndexCheck CheckIndex(mdb::Database& db, mdb::Table& table, const std::map<mdb::RowPointer, mdb::Row>& rows,
+  static IndexCheck CheckIndex(mdb::Database& db, mdb::Table& table,
+                               const std::map<mdb::RowPointer, mdb::Row>& rows,
                                const mdb::PhysicalIndex& index, const std::string& where) {
     IndexCheck check{where};
     const auto entries = mdb::WalkIndex(db.pager(), index.root_page, table.definition().page);
     check.entries = entries.size();
     std::set<mdb::RowPointer> seen;
     for (const auto& entry : entries) {
-      EXPECT_TRUE(rows.count(entry.row)) << where << ": entry points to no live row (page " << entry.row.page
-                                         << ", row " << entry.row.row << ")";
+      EXPECT_TRUE(rows.count(entry.row)) << where << ": entry points to no live row (page "
+                                         << entry.row.page << ", row " << entry.row.row << ")";
       EXPECT_TRUE(seen.insert(entry.row).second) << where << ": a row appears twice";
     }
     for (const auto& [pointer, row] : rows) {
       if (seen.count(pointer)) continue;
-      const bool all_null = std::all_of(index.columns.begin(), index.columns.end(),
-                                        [&](const mdb::IndexColumn& c) { return mdb::IsNull(row[c.column]); });
+      const bool all_null =
+          std::all_of(index.columns.begin(), index.columns.end(),
+                      [&](const mdb::IndexColumn& c) { return mdb::IsNull(row[c.column]); });
       EXPECT_TRUE(index.ignore_nulls() && all_null)
-          << where << ": row at page " << pointer.page << " row " << pointer.row << " is missing from the index";
+          << where << ": row at page " << pointer.page << " row " << pointer.row
+          << " is missing from the index";
     }
     const auto& columns = table.definition().columns;
-    check.ordered_by_numbers = std::all_of(index.columns.begin(), index.columns.end(), [&](const mdb::IndexColumn& c) {
-      return c.column < columns.size() && IsNumericType(columns[c.column].type);
-    });
+    check.ordered_by_numbers =
+        std::all_of(index.columns.begin(), index.columns.end(), [&](const mdb::IndexColumn& c) {
+          return c.column < columns.size() && IsNumericType(columns[c.column].type);
+        });
     if (check.ordered_by_numbers) {
       for (std::size_t i = 1; i < entries.size(); ++i) {
         if (!rows.count(entries[i - 1].row) || !rows.count(entries[i].row)) continue;
@@ -123,15 +133,16 @@ class IndexTraversalTest : public ::testing::Test {
 TEST_F(IndexTraversalTest, EveryIndexYieldsEachRowOnceAndNumericKeysInOrder) {
   std::size_t walked = 0, ordered_indexes = 0, indexes = 0;
   for (const auto& path : Files()) {
-    mdb::Database db = mdb::Database::Open(mdbtest::MakeMemoryFile(mdbtest::ReadFileBytes(path.string())),
-                                           path.filename().string());
+    mdb::Database db = mdb::Database::Open(
+        mdbtest::MakeMemoryFile(mdbtest::ReadFileBytes(path.string())), path.filename().string());
     for (const mdb::CatalogEntry* entry : db.Tables(false)) {
       mdb::Table table = db.OpenTable(entry->name);
       std::map<mdb::RowPointer, mdb::Row> rows;
       table.Scan([&](mdb::RowPointer at, mdb::Row&& row) { rows.emplace(at, std::move(row)); });
       const auto& physical = table.definition().physical_indexes;
       for (std::size_t i = 0; i < physical.size(); ++i) {
-        const std::string where = path.filename().string() + " / " + entry->name + " / index " + std::to_string(i);
+        const std::string where =
+            path.filename().string() + " / " + entry->name + " / index " + std::to_string(i);
         const IndexCheck check = CheckIndex(db, table, rows, physical[i], where);
         walked += check.entries;
         ordered_indexes += check.ordered_by_numbers && check.entries > 1;
@@ -149,8 +160,8 @@ TEST_F(IndexTraversalTest, EveryIndexYieldsEachRowOnceAndNumericKeysInOrder) {
 TEST_F(IndexTraversalTest, UniqueIndexesHoldDistinctKeys) {
   std::size_t unique_entries = 0;
   for (const auto& path : Files()) {
-    mdb::Database db = mdb::Database::Open(mdbtest::MakeMemoryFile(mdbtest::ReadFileBytes(path.string())),
-                                           path.filename().string());
+    mdb::Database db = mdb::Database::Open(
+        mdbtest::MakeMemoryFile(mdbtest::ReadFileBytes(path.string())), path.filename().string());
     for (const mdb::CatalogEntry* entry : db.Tables(false)) {
       mdb::Table table = db.OpenTable(entry->name);
       for (const auto& index : table.definition().physical_indexes) {
@@ -164,7 +175,8 @@ TEST_F(IndexTraversalTest, UniqueIndexesHoldDistinctKeys) {
           if (std::any_of(index.columns.begin(), index.columns.end(),
                           [&](const mdb::IndexColumn& c) { return mdb::IsNull((*row)[c.column]); }))
             continue;
-          EXPECT_TRUE(keys.insert(e.key).second) << path.filename() << " / " << entry->name << ": repeated key";
+          EXPECT_TRUE(keys.insert(e.key).second)
+              << path.filename() << " / " << entry->name << ": repeated key";
           ++unique_entries;
         }
       }

@@ -22,30 +22,38 @@
 namespace {
 
 // Mutations per file and kind; 20 files x 3 kinds x this = a few thousand.
-constexpr int kMutationsPerKind = 40;
+constexpr int kMutationsPerKind = 60;
 
 using Bytes = std::vector<std::byte>;
 
 enum class Mutation { kBitFlips, kTruncation, kPageSwap };
 
-std::size_t PageSize(const Bytes& file) { return file.size() > 0x14 && file[0x14] == std::byte{0} ? 2048 : 4096; }
+std::size_t PageSize(const Bytes& file) {
+  return file.size() > 0x14 && file[0x14] == std::byte{0} ? 2048 : 4096;
+}
 
 Bytes Mutate(const Bytes& original, Mutation kind, std::mt19937& random) {
   Bytes bytes = original;
-  auto pick = [&](std::size_t bound) { return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random); };
+  auto pick = [&](std::size_t bound) {
+    return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random);
+  };
   const std::size_t page_size = PageSize(bytes), pages = bytes.size() / page_size;
   switch (kind) {
     case Mutation::kBitFlips: {
       // Flips gathered on one page hit its structure rather than spreading thin.
       const std::size_t page = pick(pages);
       const int flips = int(1 + pick(8));
-      for (int i = 0; i < flips; ++i) bytes[page * page_size + pick(page_size)] ^= std::byte(1u << pick(8));
+      for (int i = 0; i < flips; ++i)
+        bytes[page * page_size + pick(page_size)] ^= std::byte(1u << pick(8));
       break;
     }
-    case Mutation::kTruncation: bytes.resize(pick(bytes.size())); break;
+    case Mutation::kTruncation:
+      bytes.resize(pick(bytes.size()));
+      break;
     case Mutation::kPageSwap: {
       const std::size_t a = 1 + pick(pages - 1), b = 1 + pick(pages - 1);
-      std::swap_ranges(bytes.begin() + std::ptrdiff_t(a * page_size), bytes.begin() + std::ptrdiff_t((a + 1) * page_size),
+      std::swap_ranges(bytes.begin() + std::ptrdiff_t(a * page_size),
+                       bytes.begin() + std::ptrdiff_t((a + 1) * page_size),
                        bytes.begin() + std::ptrdiff_t(b * page_size));
       break;
     }
@@ -74,15 +82,15 @@ TEST(RobustnessTest, MutatedFilesOpenAndReadOrFailCleanly) {
     for (Mutation kind : {Mutation::kBitFlips, Mutation::kTruncation, Mutation::kPageSwap}) {
       for (int i = 0; i < kMutationsPerKind; ++i) {
         Bytes mutated = Mutate(original, kind, random);
-        const std::string name = path.filename().string() + " mutation " + std::to_string(int(kind)) + "/" +
-                                 std::to_string(i);
+        const std::string name = path.filename().string() + " mutation " +
+                                 std::to_string(int(kind)) + "/" + std::to_string(i);
         try {
           mdb::Database db = mdb::Database::Open(mdbtest::MakeMemoryFile(std::move(mutated)), name);
           mdbtest::DumpAll(db);
           ++read;
         } catch (const platform::Failure& failure) {
-          EXPECT_TRUE(ExpectedRefusal(failure.number())) << name << ": " << failure.number() << " "
-                                                         << failure.description();
+          EXPECT_TRUE(ExpectedRefusal(failure.number()))
+              << name << ": " << failure.number() << " " << failure.description();
           EXPECT_EQ(failure.source(), "mdb") << name;
           EXPECT_NE(failure.description().find(name), std::string::npos)
               << name << ": the message does not name the file: " << failure.description();
@@ -110,7 +118,8 @@ TEST(RobustnessTest, DamageNamesThePage) {
     FAIL() << "a database whose catalog page is no table definition opened";
   } catch (const platform::Failure& failure) {
     EXPECT_EQ(failure.number(), mdb::dao::kCorruptDatabase);
-    EXPECT_NE(failure.description().find("damaged.mdb"), std::string::npos) << failure.description();
+    EXPECT_NE(failure.description().find("damaged.mdb"), std::string::npos)
+        << failure.description();
     EXPECT_NE(failure.description().find("page 2"), std::string::npos) << failure.description();
   }
 }

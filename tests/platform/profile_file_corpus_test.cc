@@ -8,9 +8,9 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <set>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -93,17 +93,23 @@ enum class Reason {
 // What one op returns under our rules where the recording differs.
 struct OurResult {
   std::size_t op = 0;
-  std::optional<std::string> text;             // read_string: the bytes returned
-  std::optional<ProfileInteger> integer;       // read_int
+  std::optional<std::string> text;              // read_string: the bytes returned
+  std::optional<ProfileInteger> integer;        // read_int
   std::optional<std::size_t> value_written_by;  // read_string: that op's value, cut to 254
 };
 
-OurResult Text(std::size_t op, std::string text) { return {op, std::move(text), {}, {}}; }
+OurResult Text(std::size_t op, std::string text) {
+  return {op, std::move(text), {}, {}};
+}
 OurResult Integer(std::size_t op, std::int32_t value) {
   return {op, {}, ProfileInteger{value, false}, {}};
 }
-OurResult Overflow(std::size_t op) { return {op, {}, ProfileInteger{0, true}, {}}; }
-OurResult ValueWrittenBy(std::size_t op, std::size_t write_op) { return {op, {}, {}, write_op}; }
+OurResult Overflow(std::size_t op) {
+  return {op, {}, ProfileInteger{0, true}, {}};
+}
+OurResult ValueWrittenBy(std::size_t op, std::size_t write_op) {
+  return {op, {}, {}, write_op};
+}
 
 // The final file under our rules, from the case's recorded data.
 using FinalBytes = std::function<std::string(const json& recorded_case)>;
@@ -160,14 +166,21 @@ const std::map<std::string, Difference>& OurRulesDiffer() {
        {R::kLetterCaseBeyondAscii, {}, InitialWith({{"fOrMAchinE1=''", "fOrMAchinE1=a=b = d"}})}},
       {"mix.062", {R::kLetterCaseBeyondAscii, {Text(5, "#hash")}, {}}},
       {"mix.066",
-       {R::kLetterCaseBeyondAscii, {Text(5, "-")},
+       {R::kLetterCaseBeyondAscii,
+        {Text(5, "-")},
         InitialWith({{"Key\t=\\\\server\\share\t", "Key\t=-\t"}})}},
       {"mix.081",
-       {R::kLetterCaseBeyondAscii, {},
-        InitialWith({{";[Old]\n", ";[Old]\nNewKey7=8\n"}, {"\xFC" "ber\t=21704 ", "\xFC" "ber\t= "}})}},
+       {R::kLetterCaseBeyondAscii,
+        {},
+        InitialWith({{";[Old]\n", ";[Old]\nNewKey7=8\n"},
+                     {"\xFC"
+                      "ber\t=21704 ",
+                      "\xFC"
+                      "ber\t= "}})}},
       {"mix.089", {R::kLetterCaseBeyondAscii, {Integer(1, 0)}, {}}},
       {"mix.094",
-       {R::kLetterCaseBeyondAscii, {},
+       {R::kLetterCaseBeyondAscii,
+        {},
         InitialWith({{"\t[common]\r\n", "\t[common]\r\nForMachine1=\r\n"},
                      {"MachineName  =  8 ", "MachineName  =  a=b = d "}})}},
       {"mix.107", {R::kLetterCaseBeyondAscii, {Text(0, "\xC8\xCD\xEB\xC3\xED")}, {}}},
@@ -180,7 +193,8 @@ const std::map<std::string, Difference>& OurRulesDiffer() {
       {"mix.114", {R::kLetterCaseBeyondAscii, {Integer(1, 0)}, {}}},
       {"mix.115", {R::kLetterCaseBeyondAscii, {Integer(5, 1)}, {}}},
       {"mix.128",
-       {R::kLetterCaseBeyondAscii, {ValueWrittenBy(5, 4)},
+       {R::kLetterCaseBeyondAscii,
+        {ValueWrittenBy(5, 4)},
         InitialWith({{"'single'", "@4"}, {" Value2=[br]", " Value2=1e2"}})}},
       {"mix.138", {R::kLetterCaseBeyondAscii, {Integer(2, 3631)}, {}}},
       {"mix.141", {R::kLetterCaseBeyondAscii, {Overflow(2)}, {}}},
@@ -191,24 +205,30 @@ const std::map<std::string, Difference>& OurRulesDiffer() {
       {"mix.144", {R::kDecimalOnly, {Integer(4, 0)}, {}}},
       {"int.values-3",
        {R::kOverflowBeyond32Bits,
-        {Overflow(3), Overflow(5), Overflow(6), Overflow(7), Overflow(8)}, {}}},
+        {Overflow(3), Overflow(5), Overflow(6), Overflow(7), Overflow(8)},
+        {}}},
       {"len.int-long-digits", {R::kOverflowBeyond32Bits, {Integer(0, 7), Overflow(2)}, {}}},
       {"len.quoted-254", {R::kWholeValueUpTo254, {Text(0, std::string(253, 'q') + "Z")}, {}}},
       {"enc.utf8-bom", {R::kByteOrderMarkIsBytes, {Text(0, ""), Text(1, "")}, {}}},
       {"enc.utf8-bom-outside-1252", {R::kByteOrderMarkIsBytes, {Text(0, ""), Text(1, "")}, {}}},
       {"enc.utf8-bom-write",
-       {R::kByteOrderMarkIsBytes, {},
-        Exactly("\xEF\xBB\xBF[S]\r\nA=1\r\n[S]\r\nB=Gr\xF6\xDF" "e\r\nA=2\r\n")}},
+       {R::kByteOrderMarkIsBytes,
+        {},
+        Exactly("\xEF\xBB\xBF[S]\r\nA=1\r\n[S]\r\nB=Gr\xF6\xDF"
+                "e\r\nA=2\r\n")}},
       {"enc.utf16le-bom",
-       {R::kByteOrderMarkIsBytes, {Text(0, ""), Text(1, "")},
+       {R::kByteOrderMarkIsBytes,
+        {Text(0, ""), Text(1, "")},
         [](const json& c) { return *BytesField(c, "initial_b64") + "\r[S]\rC=3\r"; }}},
       {"enc.nul-write",
        {R::kWriteKeepsOtherBytes, {}, Exactly(std::string("[S]\r\nA=ab\0cd\r\nB=3\r\n", 19))}},
       {"big.write-100000",
-       {R::kWriteKeepsOtherBytes, {Text(1, Alphabet(254)), Text(3, Alphabet(254))},
+       {R::kWriteKeepsOtherBytes,
+        {Text(1, Alphabet(254)), Text(3, Alphabet(254))},
         Exactly("[S]\r\nBig=" + Alphabet(100000) + "\r\n")}},
       {"big.write-32k",
-       {R::kWriteKeepsOtherBytes, {Text(4, Alphabet(254))},
+       {R::kWriteKeepsOtherBytes,
+        {Text(4, Alphabet(254))},
         Exactly("[S]\r\nA=" + Alphabet(32766) + "\r\nB=" + Alphabet(32767) + "\r\n")}},
   };
   return table;
@@ -224,32 +244,148 @@ const std::map<std::string, Difference>& OurRulesDiffer() {
 // still be there, byte for byte, in the same order.
 const std::set<std::string>& RewrittenByRecording() {
   static const std::set<std::string> ids = {
-      "blank.eof-ctrl-z", "eq.empty-key-name", "comment.write-preserves",
-      "comment.write-add-key-after-comment", "pre.write-keeps-leading",
-      "pre.write-into-sectionless-file", "sect.write-name-with-blanks", "int.write-then-read",
-      "eol.write-lf", "eol.write-lf-new-key", "eol.write-cr", "eol.write-mixed",
-      "eol.write-no-final-newline", "enc.write-value-with-lf", "file.only-newlines",
-      "write.replace-keeps-spacing-elsewhere", "write.replace-spaced-entry",
-      "write.add-key-middle-section", "write.add-key-section-trailing-blanks",
-      "write.add-section-after-blank-tail", "write.leading-trailing-blanks",
-      "write.trailing-blanks-kept-in-file", "write.then-read-other-keys",
-      "write.key-with-blanks", "write.into-spaced-section", "write.section-line-with-comment",
-      "write.keeps-odd-lines", "prog.cfg-read-and-edit-info", "prog.cfg-info-first",
-      "prog.language-ini-other-language", "mix.001", "mix.002", "mix.005", "mix.006", "mix.007",
-      "mix.008", "mix.009", "mix.010", "mix.011", "mix.012", "mix.013", "mix.014", "mix.015",
-      "mix.016", "mix.018", "mix.019", "mix.021", "mix.022", "mix.023", "mix.024", "mix.025",
-      "mix.026", "mix.027", "mix.028", "mix.029", "mix.030", "mix.031", "mix.032", "mix.033",
-      "mix.034", "mix.035", "mix.036", "mix.038", "mix.039", "mix.040", "mix.041", "mix.042",
-      "mix.043", "mix.044", "mix.045", "mix.046", "mix.047", "mix.049", "mix.050", "mix.051",
-      "mix.054", "mix.055", "mix.056", "mix.057", "mix.058", "mix.059", "mix.061", "mix.064",
-      "mix.065", "mix.067", "mix.068", "mix.069", "mix.071", "mix.072", "mix.073", "mix.074",
-      "mix.076", "mix.077", "mix.078", "mix.079", "mix.084", "mix.085", "mix.086", "mix.087",
-      "mix.088", "mix.089", "mix.091", "mix.092", "mix.095", "mix.097", "mix.098", "mix.099",
-      "mix.100", "mix.101", "mix.104", "mix.105", "mix.107", "mix.110", "mix.111", "mix.112",
-      "mix.113", "mix.115", "mix.116", "mix.117", "mix.118", "mix.119", "mix.121", "mix.122",
-      "mix.123", "mix.124", "mix.126", "mix.131", "mix.132", "mix.133", "mix.134", "mix.136",
-      "mix.137", "mix.138", "mix.139", "mix.140", "mix.141", "mix.142", "mix.144", "mix.146",
-      "mix.148", "mix.149", "mix.150",
+      "blank.eof-ctrl-z",
+      "eq.empty-key-name",
+      "comment.write-preserves",
+      "comment.write-add-key-after-comment",
+      "pre.write-keeps-leading",
+      "pre.write-into-sectionless-file",
+      "sect.write-name-with-blanks",
+      "int.write-then-read",
+      "eol.write-lf",
+      "eol.write-lf-new-key",
+      "eol.write-cr",
+      "eol.write-mixed",
+      "eol.write-no-final-newline",
+      "enc.write-value-with-lf",
+      "file.only-newlines",
+      "write.replace-keeps-spacing-elsewhere",
+      "write.replace-spaced-entry",
+      "write.add-key-middle-section",
+      "write.add-key-section-trailing-blanks",
+      "write.add-section-after-blank-tail",
+      "write.leading-trailing-blanks",
+      "write.trailing-blanks-kept-in-file",
+      "write.then-read-other-keys",
+      "write.key-with-blanks",
+      "write.into-spaced-section",
+      "write.section-line-with-comment",
+      "write.keeps-odd-lines",
+      "prog.cfg-read-and-edit-info",
+      "prog.cfg-info-first",
+      "prog.language-ini-other-language",
+      "mix.001",
+      "mix.002",
+      "mix.005",
+      "mix.006",
+      "mix.007",
+      "mix.008",
+      "mix.009",
+      "mix.010",
+      "mix.011",
+      "mix.012",
+      "mix.013",
+      "mix.014",
+      "mix.015",
+      "mix.016",
+      "mix.018",
+      "mix.019",
+      "mix.021",
+      "mix.022",
+      "mix.023",
+      "mix.024",
+      "mix.025",
+      "mix.026",
+      "mix.027",
+      "mix.028",
+      "mix.029",
+      "mix.030",
+      "mix.031",
+      "mix.032",
+      "mix.033",
+      "mix.034",
+      "mix.035",
+      "mix.036",
+      "mix.038",
+      "mix.039",
+      "mix.040",
+      "mix.041",
+      "mix.042",
+      "mix.043",
+      "mix.044",
+      "mix.045",
+      "mix.046",
+      "mix.047",
+      "mix.049",
+      "mix.050",
+      "mix.051",
+      "mix.054",
+      "mix.055",
+      "mix.056",
+      "mix.057",
+      "mix.058",
+      "mix.059",
+      "mix.061",
+      "mix.064",
+      "mix.065",
+      "mix.067",
+      "mix.068",
+      "mix.069",
+      "mix.071",
+      "mix.072",
+      "mix.073",
+      "mix.074",
+      "mix.076",
+      "mix.077",
+      "mix.078",
+      "mix.079",
+      "mix.084",
+      "mix.085",
+      "mix.086",
+      "mix.087",
+      "mix.088",
+      "mix.089",
+      "mix.091",
+      "mix.092",
+      "mix.095",
+      "mix.097",
+      "mix.098",
+      "mix.099",
+      "mix.100",
+      "mix.101",
+      "mix.104",
+      "mix.105",
+      "mix.107",
+      "mix.110",
+      "mix.111",
+      "mix.112",
+      "mix.113",
+      "mix.115",
+      "mix.116",
+      "mix.117",
+      "mix.118",
+      "mix.119",
+      "mix.121",
+      "mix.122",
+      "mix.123",
+      "mix.124",
+      "mix.126",
+      "mix.131",
+      "mix.132",
+      "mix.133",
+      "mix.134",
+      "mix.136",
+      "mix.137",
+      "mix.138",
+      "mix.139",
+      "mix.140",
+      "mix.141",
+      "mix.142",
+      "mix.144",
+      "mix.146",
+      "mix.148",
+      "mix.149",
+      "mix.150",
   };
   return ids;
 }
@@ -335,16 +471,17 @@ class CorpusReplay {
       }
       const std::string got = Utf8ToWindows1252(ReadProfileString(
           env_, Argument(op, "section"), Argument(op, "key"), kDefaultOf255Blanks, path_));
-      if (got != expected) Mismatch(i, "read_string gave '" + got + "', expected '" + expected + "'");
+      if (got != expected)
+        Mismatch(i, "read_string gave '" + got + "', expected '" + expected + "'");
     } else if (name == "read_int") {
       ProfileInteger expected{op["int32"].get<std::int32_t>(), false};
       if (ours && ours->integer) expected = *ours->integer;
       const ProfileInteger got =
           ReadProfileInt(env_, Argument(op, "section"), Argument(op, "key"), -1, path_);
       if (!(got == expected)) {
-        Mismatch(i, "read_int gave " + std::to_string(got.value) + (got.overflow ? " (overflow)" : "") +
-                        ", expected " + std::to_string(expected.value) +
-                        (expected.overflow ? " (overflow)" : ""));
+        Mismatch(i, "read_int gave " + std::to_string(got.value) +
+                        (got.overflow ? " (overflow)" : "") + ", expected " +
+                        std::to_string(expected.value) + (expected.overflow ? " (overflow)" : ""));
       }
     } else if (name == "write") {
       const bool expected = op["ret"].get<int>() != 0;
@@ -388,12 +525,14 @@ class CorpusReplay {
     if (Canonical(got) != Canonical(recorded)) mismatches_.push_back("entries differ: " + got);
     std::set<std::string> written_keys;
     for (const json& op : case_["ops"]) {
-      if (op["op"] == "write") written_keys.insert(UpperKey(DecodeHex(op["key_hex"].get<std::string>())));
+      if (op["op"] == "write")
+        written_keys.insert(UpperKey(DecodeHex(op["key_hex"].get<std::string>())));
     }
     std::size_t search_from = 0;
     for (const std::string& line : LinesWithEnds(BytesField(case_, "initial_b64").value_or(""))) {
       const std::size_t equals = line.find('=');
-      const std::string key = UpperKey(line.substr(0, equals == std::string::npos ? line.find_first_of("\r\n") : equals));
+      const std::string key = UpperKey(
+          line.substr(0, equals == std::string::npos ? line.find_first_of("\r\n") : equals));
       if (written_keys.count(key)) continue;
       const std::size_t at = got.find(line, search_from);
       if (at == std::string::npos) {

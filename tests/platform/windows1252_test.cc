@@ -23,12 +23,14 @@ INSTANTIATE_TEST_SUITE_P(
     Characters, Windows1252Table,
     ::testing::Values(CodePageCase{"Plant A=1\r\n", "Plant A=1\r\n"},
                       CodePageCase{std::string(1, '\0'), std::string(1, '\0')},
-                      CodePageCase{"\x80", "\u20AC"},          // euro sign
+                      CodePageCase{"\x80", "\u20AC"},            // euro sign
                       CodePageCase{"\x8A\x9A", "\u0160\u0161"},  // S/s caron
-                      CodePageCase{"\x9F", "\u0178"},          // Y diaeresis
+                      CodePageCase{"\x9F", "\u0178"},            // Y diaeresis
                       CodePageCase{"\x96\x97", "\u2013\u2014"},  // dashes
-                      CodePageCase{"\xA0", "\u00A0"},          // no-break space
-                      CodePageCase{"Gr\xF6\xDF" "e", "Gr\u00F6\u00DFe"},
+                      CodePageCase{"\xA0", "\u00A0"},            // no-break space
+                      CodePageCase{"Gr\xF6\xDF"
+                                   "e",
+                                   "Gr\u00F6\u00DFe"},
                       CodePageCase{"\xFF", "\u00FF"},
                       // The undefined bytes stand for the C1 controls of the same value.
                       CodePageCase{"\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"}));
@@ -50,17 +52,16 @@ TEST_P(Utf8Unmappable, BecomesQuestionMarks) {
   EXPECT_EQ(Utf8ToWindows1252(GetParam().utf8), GetParam().bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Characters, Utf8Unmappable,
-    ::testing::Values(UnmappableCase{"\u0100", "?"},              // A macron
-                      UnmappableCase{"x\u4E2Dy", "x?y"},          // CJK, 3 bytes
-                      UnmappableCase{"\U0001F600", "?"},          // emoji, 4 bytes
-                      UnmappableCase{"\u0080", "?"},              // C1 with a defined byte
-                      UnmappableCase{"\xC3", "?"},                // cut sequence
-                      UnmappableCase{"\xC3(", "?("},              // bad continuation
-                      UnmappableCase{"\xC0\xAF", "??"},           // overlong
-                      UnmappableCase{"\xED\xA0\x80", "???"},      // surrogate
-                      UnmappableCase{"\xFF\xFE", "??"}));
+INSTANTIATE_TEST_SUITE_P(Characters, Utf8Unmappable,
+                         ::testing::Values(UnmappableCase{"\u0100", "?"},      // A macron
+                                           UnmappableCase{"x\u4E2Dy", "x?y"},  // CJK, 3 bytes
+                                           UnmappableCase{"\U0001F600", "?"},  // emoji, 4 bytes
+                                           UnmappableCase{"\u0080", "?"},  // C1 with a defined byte
+                                           UnmappableCase{"\xC3", "?"},    // cut sequence
+                                           UnmappableCase{"\xC3(", "?("},  // bad continuation
+                                           UnmappableCase{"\xC0\xAF", "??"},       // overlong
+                                           UnmappableCase{"\xED\xA0\x80", "???"},  // surrogate
+                                           UnmappableCase{"\xFF\xFE", "??"}));
 
 struct UpperCaseCase {
   std::string text;

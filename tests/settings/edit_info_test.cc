@@ -30,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
 class WriteEditInfoTest : public testrun::RunFixture {};
 
 TEST_F(WriteEditInfoTest, ReplacesOnlyItsTwoEntries) {
-  env.PutFile(testrun::kCfg, "[Project]\r\nValidMachines=ALL\r\n[Info]\r\nS_Prog=1.0\r\nKeep=1\r\n");
+  env.PutFile(testrun::kCfg,
+              "[Project]\r\nValidMachines=ALL\r\n[Info]\r\nS_Prog=1.0\r\nKeep=1\r\n");
   env.SetEnvironment({"HOME=abc"});
   state.integrated = true;
   settings::WriteEditInfo(state);

@@ -57,7 +57,8 @@ class SaveAndRestoreTest : public testrun::RunFixture,
 
 TEST_P(SaveAndRestoreTest, PathsBelowTheSaveAndRestoreFolder) {
   const auto& c = GetParam();
-  env.PutFile(testrun::kConfigurationIni, std::string("[Common]\r\nSaveAndRestore=") + c.folder + "\r\n");
+  env.PutFile(testrun::kConfigurationIni,
+              std::string("[Common]\r\nSaveAndRestore=") + c.folder + "\r\n");
   env.PutFile(testrun::kProgramIni, "");
   env.PutFile(c.program_ini, "");
   env.PutFile(c.machine_copy, "");
@@ -68,13 +69,12 @@ TEST_P(SaveAndRestoreTest, PathsBelowTheSaveAndRestoreFolder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, SaveAndRestoreTest,
-    ::testing::Values(
-        SaveAndRestoreCase{"E:\\Save", true, "E:\\Save\\parameter\\program.ini",
-                           "E:\\Save\\316_Orlix\\316_Orlix.mdb"},
-        SaveAndRestoreCase{"E:\\Save\\", true, "E:\\Save\\parameter\\program.ini",
-                           "E:\\Save\\316_Orlix\\316_Orlix.mdb"},
-        SaveAndRestoreCase{"E:\\Save", false, testrun::kProgramIni,
-                           "E:\\Save\\316_Orlix\\316_Orlix.mdb"}));
+    ::testing::Values(SaveAndRestoreCase{"E:\\Save", true, "E:\\Save\\parameter\\program.ini",
+                                         "E:\\Save\\316_Orlix\\316_Orlix.mdb"},
+                      SaveAndRestoreCase{"E:\\Save\\", true, "E:\\Save\\parameter\\program.ini",
+                                         "E:\\Save\\316_Orlix\\316_Orlix.mdb"},
+                      SaveAndRestoreCase{"E:\\Save", false, testrun::kProgramIni,
+                                         "E:\\Save\\316_Orlix\\316_Orlix.mdb"}));
 
 TEST_F(LocationTest, MissingMachineCopyGivesAnEmptyText) {
   env.PutFile(testrun::kConfigurationIni, "[Common]\r\nSaveAndRestore=E:\\Save\r\n");

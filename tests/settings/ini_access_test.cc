@@ -73,7 +73,9 @@ TEST_F(IniTest, ValueBeyond16BitsIsReportedAsOverflowAndGivesZero) {
 
 TEST_F(IniTest, WindowsLettersAreReadBackAsWritten) {
   EXPECT_EQ(settings::SaveIni(state, "Düsenbeleimung", "Ü", "Größe", kFile), 1);
-  EXPECT_EQ(Bytes(kFile), "[\xDC]\r\nGr\xF6\xDF" "e=D\xFCsenbeleimung\r\n");
+  EXPECT_EQ(Bytes(kFile),
+            "[\xDC]\r\nGr\xF6\xDF"
+            "e=D\xFCsenbeleimung\r\n");
   EXPECT_EQ(settings::LoadIniString(state, "ü", "GRÖßE", kFile), "Düsenbeleimung");
 }
 

@@ -59,8 +59,7 @@ TEST_P(FileNameOnlyTest, TextAfterTheLastBackslash) {
 
 INSTANTIATE_TEST_SUITE_P(Paths, FileNameOnlyTest,
                          ::testing::Values(FileNameCase{"a\\b.txt", "b.txt"},
-                                           FileNameCase{"b.txt", "b.txt"},
-                                           FileNameCase{"a\\", ""},
+                                           FileNameCase{"b.txt", "b.txt"}, FileNameCase{"a\\", ""},
                                            FileNameCase{"D:\\Plant\\Bin", "Bin"},
                                            FileNameCase{"a/b.txt", "a/b.txt"},
                                            FileNameCase{"", ""}));

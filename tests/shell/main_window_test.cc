@@ -53,8 +53,7 @@ TEST_F(RunTest, IntegratedCaptionNamesTheProgramFolder) {
   env.AddFolder("C:\\Plant\\HMI\\316_Orlix");
   env.AddFolder("C:\\Plant\\HMI\\316_Orlix\\316_Orlix");
   env.PutFile("C:\\Plant\\HMI\\316_Orlix\\316_Orlix.cfg", kCfgFile);
-  env.PutFile("C:\\Plant\\HMI\\parameter\\kv9configuration.ini",
-              "[Common]\r\nNameM1=Line A\r\n");
+  env.PutFile("C:\\Plant\\HMI\\parameter\\kv9configuration.ini", "[Common]\r\nNameM1=Line A\r\n");
   env.SetCommandLine("/EXTERNAL=KV9CFG /LOGFILE=C:\\Plant\\cfg.log");
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(window.caption, "Erweiterte Konfiguration 316_Orlix - integriert");
@@ -85,7 +84,8 @@ TEST_F(RunTest, NoMachineIsReportedBySetupUserInterFaceAndTheRunGoesOn) {
   EXPECT_EQ(env.MessageBoxes()[0].title, "Unexpected error");
   EXPECT_EQ(env.MessageBoxes()[0].flags, 20);
   const std::string log = Bytes(testrun::kErrorLog);
-  EXPECT_TRUE(log.starts_with("Fehler in 316_Orlix / 316_Orlix_Config / SetupUserInterFace (Nr. 9) :"))
+  EXPECT_TRUE(
+      log.starts_with("Fehler in 316_Orlix / 316_Orlix_Config / SetupUserInterFace (Nr. 9) :"))
       << log;
   EXPECT_EQ(log.find("\r\n"), log.size() - 2) << "one entry only";
   EXPECT_TRUE(CfgHasEditInfo());
@@ -112,8 +112,9 @@ TEST_F(RunTest, MissingCfgFileInSilentModeIsLogged) {
   env.SetCommandLine("/EXTERNAL=SILENT");
   EXPECT_EQ(Run(), 2);
   EXPECT_TRUE(env.MessageBoxes().empty());
-  EXPECT_EQ(Bytes(testrun::kServicePackLog),
-            "! Fault 316_Orlix_Config: File not found: \n\rD:\\PLANT\\316_ORLIX\\316_ORLIX.CFG\r\n");
+  EXPECT_EQ(
+      Bytes(testrun::kServicePackLog),
+      "! Fault 316_Orlix_Config: File not found: \n\rD:\\PLANT\\316_ORLIX\\316_ORLIX.CFG\r\n");
 }
 
 TEST_F(RunTest, GrantedCloseRequestEndsTheRunAtOnce) {
@@ -141,7 +142,8 @@ TEST_F(RunTest, CloseRequestInSilentModeIsGrantedWithoutABox) {
   env.RaiseCloseRequestAtPoll(6);
   EXPECT_EQ(Run(), 2);
   EXPECT_TRUE(env.MessageBoxes().empty());
-  EXPECT_TRUE(Bytes(testrun::kServicePackLog).starts_with("! Fault 316_Orlix_Config: Cancel edits?"));
+  EXPECT_TRUE(
+      Bytes(testrun::kServicePackLog).starts_with("! Fault 316_Orlix_Config: Cancel edits?"));
 }
 
 TEST_F(RunTest, LanguageIniIsWrittenOnTheFirstRunAndKeptOnTheSecond) {

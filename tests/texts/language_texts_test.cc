@@ -16,9 +16,7 @@ constexpr char kFirstRun[] =
 
 class LanguageTest : public testrun::RunFixture {
  protected:
-  std::string Design(const char* control) {
-    return shell::MakeMainWindow().Find(control).caption;
-  }
+  std::string Design(const char* control) { return shell::MakeMainWindow().Find(control).caption; }
 };
 
 TEST_F(LanguageTest, FirstRunWritesEveryKeyAndKeepsTheDesignTexts) {
@@ -60,7 +58,8 @@ TEST_F(LanguageTest, TextsOfTheLanguageAreApplied) {
 }
 
 TEST_F(LanguageTest, ZeroCaptionIsReplacedByTheDesignCaptionOnlyIn1031) {
-  env.PutFile(testrun::kLanguageIni, "[Language]\r\nLanguage=1031\r\n[1031]\r\nCaption_Header_=0\r\n");
+  env.PutFile(testrun::kLanguageIni,
+              "[Language]\r\nLanguage=1031\r\n[1031]\r\nCaption_Header_=0\r\n");
   texts::LoadToolTipTexts(state);
   EXPECT_NE(Bytes(testrun::kLanguageIni)
                 .find("Caption_Header_=316_Orlix - Konfiguration D\xFCsenbeleimung 316\r\n"),
@@ -70,7 +69,8 @@ TEST_F(LanguageTest, ZeroCaptionIsReplacedByTheDesignCaptionOnlyIn1031) {
   shell::Window w2 = shell::MakeMainWindow();
   shell::RunState s2(env, w2);
   texts::LoadToolTipTexts(s2);
-  EXPECT_TRUE(Bytes(testrun::kLanguageIni).starts_with("[Language]\r\nLanguage=2\r\n[2]\r\nCaption_Header_=0\r\n"));
+  EXPECT_TRUE(Bytes(testrun::kLanguageIni)
+                  .starts_with("[Language]\r\nLanguage=2\r\n[2]\r\nCaption_Header_=0\r\n"));
 }
 
 TEST_F(LanguageTest, NotttTagSuppressesTheToolTipKeyOnly) {

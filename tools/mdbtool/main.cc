@@ -46,7 +46,8 @@ void PrintSchema(const std::string& path, const std::string& only) {
     nlohmann::json t;
     t["name"] = name;
     t["columns"] = nlohmann::json::array();
-    for (const auto& c : table.definition().columns) t["columns"].push_back(mdbtool::ColumnToJson(c));
+    for (const auto& c : table.definition().columns)
+      t["columns"].push_back(mdbtool::ColumnToJson(c));
     t["indexes"] = mdbtool::IndexesToJson(table.definition());
     out["tables"].push_back(t);
   }
@@ -81,7 +82,8 @@ void Dump(const std::string& path, const std::string& only) {
     nlohmann::json t;
     t["name"] = name;
     t["columns"] = nlohmann::json::array();
-    for (const auto& c : table.definition().columns) t["columns"].push_back(mdbtool::ColumnToJson(c));
+    for (const auto& c : table.definition().columns)
+      t["columns"].push_back(mdbtool::ColumnToJson(c));
     t["indexes"] = mdbtool::IndexesToJson(table.definition());
     nlohmann::json rows = nlohmann::json::array();
     table.Scan([&](mdb::RowPointer, mdb::Row&& row) {

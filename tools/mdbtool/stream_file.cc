@@ -30,7 +30,9 @@ void StreamFile::Write(std::uint64_t, std::span<const std::byte>) {
                           "'" + path_ + "' is open for reading only.");
 }
 
-void StreamFile::Truncate(std::uint64_t) { Write(0, {}); }
+void StreamFile::Truncate(std::uint64_t) {
+  Write(0, {});
+}
 
 std::unique_ptr<platform::File> OpenForReading(const std::string& path) {
   return std::make_unique<StreamFile>(path);

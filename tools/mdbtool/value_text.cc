@@ -47,7 +47,8 @@ std::string Base64(const std::vector<std::byte>& bytes) {
   std::size_t i = 0;
   for (; i + 2 < bytes.size(); i += 3) {
     unsigned n = (std::to_integer<unsigned>(bytes[i]) << 16) |
-                 (std::to_integer<unsigned>(bytes[i + 1]) << 8) | std::to_integer<unsigned>(bytes[i + 2]);
+                 (std::to_integer<unsigned>(bytes[i + 1]) << 8) |
+                 std::to_integer<unsigned>(bytes[i + 2]);
     out += kAlphabet[n >> 18];
     out += kAlphabet[(n >> 12) & 63];
     out += kAlphabet[(n >> 6) & 63];

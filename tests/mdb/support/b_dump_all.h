@@ -1,6 +1,6 @@
 #pragma once
 // Reads everything a database holds through the engine: every table's rows
-// (system tables included) and every index walked to its end. Used by the
+// (system tables too unless told otherwise) and every index walked to its end. Used by the
 // robustness test, the fuzz target and the benchmark; returns how many values
 // and index entries were read, so that the work cannot be optimised away.
 
@@ -16,9 +16,9 @@
 
 namespace mdbtest {
 
-inline std::size_t DumpAll(mdb::Database& database) {
+inline std::size_t DumpAll(mdb::Database& database, bool include_system = true) {
   std::size_t items = 0;
-  for (const mdb::CatalogEntry* entry : database.Tables(true)) {
+  for (const mdb::CatalogEntry* entry : database.Tables(include_system)) {
     mdb::Table table = database.OpenTable(entry->name);
     table.Scan([&](mdb::RowPointer, auto&& row) { items += row.size(); });
     for (const auto& index : table.definition().physical_indexes)
@@ -31,7 +31,8 @@ inline std::vector<std::byte> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::vector<char> chars((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<std::byte> bytes(chars.size());
-  for (std::size_t i = 0; i < chars.size(); ++i) bytes[i] = std::byte(static_cast<unsigned char>(chars[i]));
+  for (std::size_t i = 0; i < chars.size(); ++i)
+    bytes[i] = std::byte(static_cast<unsigned char>(chars[i]));
   return bytes;
 }
 

@@ -79,7 +79,9 @@ inline Bytes Raw(std::initializer_list<int> values) {
   for (int v : values) b.push_back(std::byte(v));
   return b;
 }
-inline std::uint32_t Packed(std::uint32_t page, std::uint8_t row) { return page << 8 | row; }
+inline std::uint32_t Packed(std::uint32_t page, std::uint8_t row) {
+  return page << 8 | row;
+}
 
 class Jet4Builder {
  public:
@@ -100,14 +102,16 @@ class Jet4Builder {
                          const std::vector<std::vector<Cell>>& rows) {
     const std::uint32_t tdef = NewPage();
     std::vector<std::uint32_t> data_pages = StoreRows(tdef, columns, rows);
-    pages_[tdef] = DefinitionPage(columns, std::uint32_t(rows.size()), AddUsageMap(data_pages), 0x4E);
+    pages_[tdef] =
+        DefinitionPage(columns, std::uint32_t(rows.size()), AddUsageMap(data_pages), 0x4E);
     tables_.push_back({name, tdef});
     return tdef;
   }
 
   // Adds a table whose only row is an overflow row: its slot on the first
   // data page points to the row data, stored (marked deleted) on a second.
-  std::uint32_t AddTableWithOverflowRow(const std::string& name, const std::vector<BuiltColumn>& columns,
+  std::uint32_t AddTableWithOverflowRow(const std::string& name,
+                                        const std::vector<BuiltColumn>& columns,
                                         const std::vector<Cell>& row) {
     const std::uint32_t tdef = NewPage();
     const std::uint32_t first = NewPage(), second = NewPage();
@@ -155,10 +159,12 @@ class Jet4Builder {
     std::vector<std::vector<Cell>> rows;
     std::int32_t id = 0;
     for (const auto& t : tables_)
-      rows.push_back({U32Bytes(t.tdef), U32Bytes(0x0F000001), Utf16(t.name), I16Bytes(1), U32Bytes(0)});
+      rows.push_back(
+          {U32Bytes(t.tdef), U32Bytes(0x0F000001), Utf16(t.name), I16Bytes(1), U32Bytes(0)});
     (void)id;
     std::vector<std::uint32_t> data_pages = StoreRows(2, catalog_columns_, rows);
-    pages_[2] = DefinitionPage(catalog_columns_, std::uint32_t(rows.size()), AddUsageMap(data_pages), 0x53);
+    pages_[2] =
+        DefinitionPage(catalog_columns_, std::uint32_t(rows.size()), AddUsageMap(data_pages), 0x53);
     Bytes file;
     for (const auto& page : pages_) file.insert(file.end(), page.begin(), page.end());
     return file;
@@ -215,7 +221,9 @@ class Jet4Builder {
     std::size_t lowest = kPageSize;
     for (std::uint16_t i = 0; i < count; ++i) {
       const std::size_t at = 14 + std::size_t(i) * 2;
-      lowest = std::min<std::size_t>(lowest, (std::to_integer<int>(page[at]) | std::to_integer<int>(page[at + 1]) << 8) & 0x1FFF);
+      lowest = std::min<std::size_t>(
+          lowest,
+          (std::to_integer<int>(page[at]) | std::to_integer<int>(page[at + 1]) << 8) & 0x1FFF);
     }
     const std::size_t table_end = 14 + std::size_t(count) * 2 + 2;
     return lowest > table_end ? lowest - table_end : 0;
@@ -227,7 +235,9 @@ class Jet4Builder {
     std::size_t lowest = kPageSize;
     for (std::uint16_t i = 0; i < count; ++i) {
       const std::size_t at = 14 + std::size_t(i) * 2;
-      lowest = std::min<std::size_t>(lowest, (std::to_integer<int>(page[at]) | std::to_integer<int>(page[at + 1]) << 8) & 0x1FFF);
+      lowest = std::min<std::size_t>(
+          lowest,
+          (std::to_integer<int>(page[at]) | std::to_integer<int>(page[at + 1]) << 8) & 0x1FFF);
     }
     const std::size_t start = lowest - row.size();
     std::copy(row.begin(), row.end(), page.begin() + std::ptrdiff_t(start));
@@ -239,11 +249,16 @@ class Jet4Builder {
   static bool IsFixed(JetType type) { return FixedSize(type) > 0 || type == JetType::kBoolean; }
   static std::size_t FixedSize(JetType type) {
     switch (type) {
-      case JetType::kByte: return 1;
-      case JetType::kInteger: return 2;
-      case JetType::kLong: return 4;
-      case JetType::kDouble: return 8;
-      default: return 0;
+      case JetType::kByte:
+        return 1;
+      case JetType::kInteger:
+        return 2;
+      case JetType::kLong:
+        return 4;
+      case JetType::kDouble:
+        return 8;
+      default:
+        return 0;
     }
   }
 
@@ -251,9 +266,11 @@ class Jet4Builder {
   // variable offsets (last first), variable count, null mask.
   // A row with fewer cells than columns was written before the remaining
   // columns were added.
-  static Bytes EncodeRow(const std::vector<BuiltColumn>& all_columns, const std::vector<Cell>& cells) {
-    const std::vector<BuiltColumn> columns(all_columns.begin(),
-                                           all_columns.begin() + std::ptrdiff_t(std::min(cells.size(), all_columns.size())));
+  static Bytes EncodeRow(const std::vector<BuiltColumn>& all_columns,
+                         const std::vector<Cell>& cells) {
+    const std::vector<BuiltColumn> columns(
+        all_columns.begin(),
+        all_columns.begin() + std::ptrdiff_t(std::min(cells.size(), all_columns.size())));
     Bytes row;
     AppendU16(row, std::uint16_t(columns.size()));
     std::vector<std::uint8_t> mask((columns.size() + 7) / 8);
@@ -336,10 +353,12 @@ class Jet4Builder {
       c[0] = std::byte(columns[i].type);
       PutU16(c, 5, std::uint16_t(i));
       PutU16(c, 9, std::uint16_t(i));
-      if (columns[i].type == JetType::kText || columns[i].type == JetType::kMemo) PutU16(c, 11, 0x409);
+      if (columns[i].type == JetType::kText || columns[i].type == JetType::kMemo)
+        PutU16(c, 11, 0x409);
       const bool fixed = IsFixed(columns[i].type);
       c[15] = std::byte(fixed ? 0x03 : 0x02);
-      if (columns[i].type == JetType::kText || columns[i].type == JetType::kMemo) c[16] = std::byte{1};
+      if (columns[i].type == JetType::kText || columns[i].type == JetType::kMemo)
+        c[16] = std::byte{1};
       if (fixed) {
         PutU16(c, 21, fixed_offset);
         fixed_offset = std::uint16_t(fixed_offset + FixedSize(columns[i].type));

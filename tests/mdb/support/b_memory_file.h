@@ -18,7 +18,8 @@ class MemoryFile : public platform::File {
   std::uint64_t Size() override { return bytes_.size(); }
   void Read(std::uint64_t offset, std::span<std::byte> out) override {
     if (offset > bytes_.size() || out.size() > bytes_.size() - offset)
-      throw platform::Failure(platform::err::kInputPastEnd, "test", "read past the end of a memory file");
+      throw platform::Failure(platform::err::kInputPastEnd, "test",
+                              "read past the end of a memory file");
     std::copy_n(bytes_.begin() + std::ptrdiff_t(offset), out.size(), out.begin());
   }
   void Write(std::uint64_t, std::span<const std::byte>) override { Refuse(); }
