@@ -29,9 +29,9 @@ constexpr std::size_t kSegmentLength = 8;
 constexpr std::uint8_t kMoreSegments = 9;
 
 [[noreturn]] void ThrowMismatch(KeyColumnType type) {
-  throw platform::Failure(platform::err::kTypeMismatch, kSource,
-                          "The value does not fit index column type " +
-                              std::to_string(static_cast<int>(type)) + ".");
+  throw platform::Failure(
+      platform::err::kTypeMismatch, kSource,
+      "The value does not fit index column type " + std::to_string(static_cast<int>(type)) + ".");
 }
 
 template <typename T>
@@ -48,15 +48,17 @@ void AppendBigEndian(std::vector<std::uint8_t>& out, std::uint64_t value, int by
 std::int64_t CheckedInteger(const KeyPart& part, std::int64_t low, std::int64_t high) {
   const std::int64_t value = ValueAs<std::int64_t>(part);
   if (value < low || value > high)
-    throw platform::Failure(platform::err::kOverflow, kSource,
-                            "The value " + std::to_string(value) + " is out of range for its index column.");
+    throw platform::Failure(
+        platform::err::kOverflow, kSource,
+        "The value " + std::to_string(value) + " is out of range for its index column.");
   return value;
 }
 
 // Signed integers: big-endian two's complement with the sign bit flipped,
 // so negative numbers sort first.
 void AppendSigned(std::vector<std::uint8_t>& out, std::int64_t value, int bytes) {
-  const std::uint64_t bits = static_cast<std::uint64_t>(value) ^ (std::uint64_t{1} << (8 * bytes - 1));
+  const std::uint64_t bits =
+      static_cast<std::uint64_t>(value) ^ (std::uint64_t{1} << (8 * bytes - 1));
   AppendBigEndian(out, bits, bytes);
 }
 
@@ -125,7 +127,8 @@ void AppendInvertible(std::vector<std::uint8_t>& out, const KeyPart& part) {
       AppendSigned(out, ValueAs<std::int64_t>(part), 8);
       break;
     case KeyColumnType::kSingle:
-      AppendFloating(out, std::bit_cast<std::uint32_t>(static_cast<float>(ValueAs<double>(part))), 4);
+      AppendFloating(out, std::bit_cast<std::uint32_t>(static_cast<float>(ValueAs<double>(part))),
+                     4);
       break;
     case KeyColumnType::kDouble:
     case KeyColumnType::kDateTime:
@@ -187,7 +190,8 @@ TextOrder TextOrderFor(KeyFormat format, SortOrder order) {
 }
 
 SortOrder ReadHeaderSortOrder(KeyFormat format, std::span<const std::uint8_t> header_page) {
-  const std::size_t offset = format == KeyFormat::kJet3 ? kJet3SortOrderOffset : kJet4SortOrderOffset;
+  const std::size_t offset =
+      format == KeyFormat::kJet3 ? kJet3SortOrderOffset : kJet4SortOrderOffset;
   const std::size_t size = format == KeyFormat::kJet3 ? 2 : 4;
   if (header_page.size() < offset + size)
     throw platform::Failure(platform::err::kSubscriptOutOfRange, kSource,

@@ -49,7 +49,7 @@ enum class KeyColumnType : std::uint8_t {
   kMemo,
   kGuid,
   kBinary,
-  kDecimal,   // Jet 4 only
+  kDecimal,  // Jet 4 only
 };
 
 struct Null {};

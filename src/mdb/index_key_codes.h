@@ -10,23 +10,23 @@ namespace mdb::index_key {
 
 // How a character contributes to a text key.
 enum class CharKind : std::uint8_t {
-  kIgnored,          // contributes nothing
-  kPlain,            // inline bytes only
-  kSignificant,      // inline bytes; Jet 3 counts it for accent placeholders
-  kAccented,         // inline bytes plus an extra (accent) code
-  kAccentedWide,     // as kAccented, plus a two-bit flag in the wide-flag block
-  kHidden,           // no inline bytes; a positioned code in the hidden block
-  kHiddenModifier,   // no inline bytes; added to the last extra code
+  kIgnored,         // contributes nothing
+  kPlain,           // inline bytes only
+  kSignificant,     // inline bytes; Jet 3 counts it for accent placeholders
+  kAccented,        // inline bytes plus an extra (accent) code
+  kAccentedWide,    // as kAccented, plus a two-bit flag in the wide-flag block
+  kHidden,          // no inline bytes; a positioned code in the hidden block
+  kHiddenModifier,  // no inline bytes; added to the last extra code
 };
 
 struct CharCode {
-  std::uint16_t ch;          // UTF-16 unit (Jet 4) or Windows-1252 byte (Jet 3)
+  std::uint16_t ch;  // UTF-16 unit (Jet 4) or Windows-1252 byte (Jet 3)
   CharKind kind;
   std::uint8_t inline_length;  // 0..2 bytes, big-endian in inline_bytes
   std::uint16_t inline_bytes;
-  std::uint8_t extra_length;   // 0..2 bytes, big-endian in extra_bytes
+  std::uint8_t extra_length;  // 0..2 bytes, big-endian in extra_bytes
   std::uint16_t extra_bytes;
-  std::uint8_t wide_flag;      // 2 or 3 for kAccentedWide, else 0
+  std::uint8_t wide_flag;  // 2 or 3 for kAccentedWide, else 0
 };
 
 // A block of characters the table describes completely; characters of a

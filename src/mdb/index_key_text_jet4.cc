@@ -40,20 +40,20 @@ const CharCode& IgnoredCode() {
 // The row for `ch`; characters of a covered block without a row are ignored.
 const CharCode& CodeOf(char16_t ch) {
   const CodeTable& table = Jet4GeneralCodes();
-  const auto row = std::lower_bound(
-      table.codes.begin(), table.codes.end(), ch,
-      [](const CharCode& code, char16_t c) { return code.ch < c; });
+  const auto row = std::lower_bound(table.codes.begin(), table.codes.end(), ch,
+                                    [](const CharCode& code, char16_t c) { return code.ch < c; });
   if (row != table.codes.end() && row->ch == ch) return *row;
-  const bool covered = std::any_of(table.ranges.begin(), table.ranges.end(),
-                                   [ch](const CodeRange& r) { return ch >= r.first && ch <= r.last; });
+  const bool covered =
+      std::any_of(table.ranges.begin(), table.ranges.end(),
+                  [ch](const CodeRange& r) { return ch >= r.first && ch <= r.last; });
   if (covered) return IgnoredCode();
-  throw platform::Failure(platform::err::kInvalidArgument, "mdb.index_key",
-                          "The character U+" + [ch] {
-                            static constexpr char kHex[] = "0123456789ABCDEF";
-                            std::string hex;
-                            for (int shift = 12; shift >= 0; shift -= 4) hex += kHex[(ch >> shift) & 0xF];
-                            return hex;
-                          }() + " has no General sort code in this program.");
+  throw platform::Failure(
+      platform::err::kInvalidArgument, "mdb.index_key", "The character U+" + [ch] {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        std::string hex;
+        for (int shift = 12; shift >= 0; shift -= 4) hex += kHex[(ch >> shift) & 0xF];
+        return hex;
+      }() + " has no General sort code in this program.");
 }
 
 void AppendBigEndian(std::vector<std::uint8_t>& out, int length, std::uint16_t value) {
@@ -144,8 +144,8 @@ class Jet4TextEncoder {
     std::size_t offset = position;
     if (extra_.started)
       offset = extra_.bytes.size() + (position - extra_.characters) - extra_.orphan_prefix;
-    const int marker =
-        (kHiddenPositionBase + kHiddenPositionStep * static_cast<int>(offset)) | kHiddenPositionFlag;
+    const int marker = (kHiddenPositionBase + kHiddenPositionStep * static_cast<int>(offset)) |
+                       kHiddenPositionFlag;
     hidden_.push_back(static_cast<std::uint8_t>((marker >> 8) & 0xFF));
     hidden_.push_back(static_cast<std::uint8_t>(marker & 0xFF));
     hidden_.push_back(kHiddenCodeMark);

@@ -24,7 +24,9 @@ using mdb::index_key::KeyValue;
 using testsupport::AccessIndexCase;
 using testsupport::KeyBytes;
 
-std::int64_t ParseInteger(const std::string& text) { return std::stoll(text); }
+std::int64_t ParseInteger(const std::string& text) {
+  return std::stoll(text);
+}
 
 // "3245.0000" as ten-thousandths.
 std::int64_t ParseCurrency(const std::string& text) {
@@ -53,7 +55,8 @@ std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
 double ParseDate(const std::string& text) {
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
   std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s);
-  const std::int64_t days = DaysFromCivil(y, unsigned(mo), unsigned(d)) - DaysFromCivil(1899, 12, 30);
+  const std::int64_t days =
+      DaysFromCivil(y, unsigned(mo), unsigned(d)) - DaysFromCivil(1899, 12, 30);
   const double time = (h * 3600.0 + mi * 60.0 + s) / 86400.0;
   return days >= 0 ? double(days) + time : double(days) - time;
 }
@@ -64,7 +67,8 @@ mdb::index_key::Guid ParseGuid(const std::string& text) {
   std::size_t n = 0;
   for (std::size_t i = 0; i < text.size() && n < 32; ++i) {
     const char c = text[i];
-    const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (std::toupper(c) - 'A' + 10);
+    const int digit =
+        std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (std::toupper(c) - 'A' + 10);
     if (!std::isxdigit(static_cast<unsigned char>(c))) continue;
     guid.bytes[n / 2] = std::uint8_t(guid.bytes[n / 2] << 4 | digit);
     ++n;
@@ -118,7 +122,8 @@ TEST_P(AccessKeysTest, EveryRowKeyIsOneAccessWrote) {
   ORLIX_REQUIRE_DIR(dir);
   const auto leaves = testsupport::ReadAccessLeafKeys(dir / GetParam());
   ASSERT_FALSE(leaves.keys.empty());
-  const auto order = leaves.jet3 ? mdb::index_key::TextOrder::kGeneralJet3 : mdb::index_key::TextOrder::kGeneralJet4;
+  const auto order = leaves.jet3 ? mdb::index_key::TextOrder::kGeneralJet3
+                                 : mdb::index_key::TextOrder::kGeneralJet4;
   std::size_t checked = 0;
   for (const AccessIndexCase& index : testsupport::AccessIndexCases()) {
     if (GetParam() != index.file) continue;
@@ -126,24 +131,27 @@ TEST_P(AccessKeysTest, EveryRowKeyIsOneAccessWrote) {
     for (const auto& row : index.rows) {
       std::vector<KeyPart> parts;
       for (std::size_t i = 0; i < index.columns.size(); ++i)
-        parts.push_back({index.columns[i].type, index.columns[i].ascending, ParseValue(index.columns[i].type, row[i])});
+        parts.push_back({index.columns[i].type, index.columns[i].ascending,
+                         ParseValue(index.columns[i].type, row[i])});
       const KeyBytes key = mdb::index_key::EncodeKey(order, parts);
       ++checked;
       if (leaves.keys.count(key) != 0 || reported >= 3) continue;
       ++reported;
       const auto near = leaves.keys.lower_bound(key);
-      ADD_FAILURE() << index.table << "." << index.index << " row " << RowText(row) << "\n  ours:    " << Hex(key)
-                    << "\n  nearest: " << (near == leaves.keys.end() ? std::string("-") : Hex(*near));
+      ADD_FAILURE() << index.table << "." << index.index << " row " << RowText(row)
+                    << "\n  ours:    " << Hex(key) << "\n  nearest: "
+                    << (near == leaves.keys.end() ? std::string("-") : Hex(*near));
     }
   }
   EXPECT_GT(checked, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(AccessFiles, AccessKeysTest,
-                         ::testing::Values("testIndexCodesV1997.mdb", "indexTestV1997.mdb", "testV1997.mdb",
-                                           "indexTestV2000.mdb", "bigIndexTestV2000.mdb", "compIndexTestV2000.mdb",
-                                           "indexCursorTestV2000.mdb", "testV2000.mdb", "test2V2000.mdb",
-                                           "empty2000.mdb", "adox_jet4.mdb"),
+                         ::testing::Values("testIndexCodesV1997.mdb", "indexTestV1997.mdb",
+                                           "testV1997.mdb", "indexTestV2000.mdb",
+                                           "bigIndexTestV2000.mdb", "compIndexTestV2000.mdb",
+                                           "indexCursorTestV2000.mdb", "testV2000.mdb",
+                                           "test2V2000.mdb", "empty2000.mdb", "adox_jet4.mdb"),
                          [](const auto& info) {
                            std::string name = info.param;
                            name.erase(name.find('.'));

@@ -36,8 +36,10 @@ constexpr std::uint8_t kLeafPageKind = 0x04;
 constexpr std::size_t kVersionAt = 0x14;  // 0 for Jet 3
 constexpr std::size_t kRowPointerSize = 4;
 
-inline void CollectLeaf(const std::uint8_t* page, const LeafLayout& layout, std::set<KeyBytes>& keys) {
-  const std::size_t prefix_length = page[layout.prefix_length_at] | page[layout.prefix_length_at + 1] << 8;
+inline void CollectLeaf(const std::uint8_t* page, const LeafLayout& layout,
+                        std::set<KeyBytes>& keys) {
+  const std::size_t prefix_length =
+      page[layout.prefix_length_at] | page[layout.prefix_length_at + 1] << 8;
   const std::uint8_t* entries = page + layout.mask_at + layout.mask_size;
   KeyBytes prefix;
   std::size_t start = 0;
@@ -46,9 +48,11 @@ inline void CollectLeaf(const std::uint8_t* page, const LeafLayout& layout, std:
     if (layout.mask_at + layout.mask_size + bit > layout.page_size) break;
     KeyBytes entry = prefix;
     entry.insert(entry.end(), entries + start, entries + bit);
-    if (start == 0) prefix.assign(entry.begin(), entry.begin() + std::min(prefix_length, entry.size()));
+    if (start == 0)
+      prefix.assign(entry.begin(), entry.begin() + std::min(prefix_length, entry.size()));
     start = bit;
-    if (entry.size() >= kRowPointerSize) keys.insert(KeyBytes(entry.begin(), entry.end() - kRowPointerSize));
+    if (entry.size() >= kRowPointerSize)
+      keys.insert(KeyBytes(entry.begin(), entry.end() - kRowPointerSize));
   }
 }
 
@@ -62,8 +66,10 @@ inline AccessLeafKeys ReadAccessLeafKeys(const std::filesystem::path& file) {
   if (bytes.size() <= leaf_detail::kVersionAt) return result;
   result.jet3 = bytes[leaf_detail::kVersionAt] == 0;
   const auto& layout = result.jet3 ? leaf_detail::kJet3Leaf : leaf_detail::kJet4Leaf;
-  for (std::size_t at = layout.page_size; at + layout.page_size <= bytes.size(); at += layout.page_size)
-    if (bytes[at] == leaf_detail::kLeafPageKind) leaf_detail::CollectLeaf(&bytes[at], layout, result.keys);
+  for (std::size_t at = layout.page_size; at + layout.page_size <= bytes.size();
+       at += layout.page_size)
+    if (bytes[at] == leaf_detail::kLeafPageKind)
+      leaf_detail::CollectLeaf(&bytes[at], layout, result.keys);
   return result;
 }
 
