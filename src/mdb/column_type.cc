@@ -6,7 +6,7 @@
 namespace mdb {
 namespace {
 
-constexpr std::array<std::pair<ColumnType, std::string_view>, 14> kNames{{
+constexpr std::array<std::pair<ColumnType, std::string_view>, 15> kNames{{
     {ColumnType::kBoolean, "Boolean"},
     {ColumnType::kByte, "Byte"},
     {ColumnType::kInteger, "Integer"},
@@ -21,6 +21,7 @@ constexpr std::array<std::pair<ColumnType, std::string_view>, 14> kNames{{
     {ColumnType::kMemo, "Memo"},
     {ColumnType::kGuid, "Replication ID"},
     {ColumnType::kDecimal, "Decimal"},
+    {ColumnType::kFixedBinary, "Fixed binary"},
 }};
 
 }  // namespace

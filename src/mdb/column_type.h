@@ -22,6 +22,8 @@ enum class ColumnType : std::uint8_t {
   kMemo = 0x0C,
   kGuid = 0x0F,
   kDecimal = 0x10,
+  // Raw fixed-size bytes; Access uses it in system tables (MSysAccessObjects.Data).
+  kFixedBinary = 0x11,
 };
 
 // The type for a stored code, or nullopt for a code this engine does not know.

@@ -160,6 +160,7 @@ Value DecodeField(const ColumnDefinition& column, const RawField& field, const B
     case ColumnType::kText:
       return Text{text.DecodeValue(field.bytes)};
     case ColumnType::kBinary:
+    case ColumnType::kFixedBinary:
       return Binary{{field.bytes.begin(), field.bytes.end()}};
     case ColumnType::kMemo:
     case ColumnType::kOle: {
