@@ -1,4 +1,5 @@
 #include "mdb/text_codec.h"
+#include "platform/utf8.h"
 
 #include <array>
 #include <vector>
@@ -20,24 +21,6 @@ char16_t Unit(std::span<const std::byte> bytes, std::size_t i) {
 
 }  // namespace
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 std::string Utf16LeToUtf8(std::span<const std::byte> bytes) {
   std::string out;
   out.reserve(bytes.size() / 2);
@@ -47,12 +30,12 @@ std::string Utf16LeToUtf8(std::span<const std::byte> bytes) {
     if (c >= 0xD800 && c < 0xDC00 && u + 1 < units) {
       char16_t low = Unit(bytes, (u + 1) * 2);
       if (low >= 0xDC00 && low < 0xE000) {
-        AppendUtf8(out, 0x10000 + ((char32_t{c} - 0xD800) << 10) + (low - 0xDC00));
+        platform::AppendUtf8(out, 0x10000 + ((char32_t{c} - 0xD800) << 10) + (low - 0xDC00));
         ++u;
         continue;
       }
     }
-    AppendUtf8(out, (c >= 0xD800 && c < 0xE000) ? char32_t{0xFFFD} : char32_t{c});
+    platform::AppendUtf8(out, (c >= 0xD800 && c < 0xE000) ? char32_t{0xFFFD} : char32_t{c});
   }
   return out;
 }
@@ -64,7 +47,7 @@ std::string DecompressUnicode(std::span<const std::byte> bytes) {
   auto flush = [&](std::size_t end) {
     if (compressed) {
       for (std::size_t i = run_start; i < end; ++i) {
-        AppendUtf8(out, static_cast<std::uint8_t>(bytes[i]));
+        platform::AppendUtf8(out, static_cast<std::uint8_t>(bytes[i]));
       }
     } else {
       out += Utf16LeToUtf8(bytes.subspan(run_start, (end - run_start) & ~std::size_t{1}));
@@ -86,7 +69,8 @@ std::string CodePageToUtf8(std::span<const std::byte> bytes, std::uint16_t /*cod
   out.reserve(bytes.size());
   for (std::byte b : bytes) {
     auto c = static_cast<std::uint8_t>(b);
-    AppendUtf8(out, (c >= 0x80 && c < 0xA0) ? char32_t{kCp1252High[c - 0x80]} : char32_t{c});
+    platform::AppendUtf8(out,
+                         (c >= 0x80 && c < 0xA0) ? char32_t{kCp1252High[c - 0x80]} : char32_t{c});
   }
   return out;
 }

@@ -39,7 +39,4 @@ std::string DecompressUnicode(std::span<const std::byte> bytes);
 // table and the rest as Latin-1.
 std::string CodePageToUtf8(std::span<const std::byte> bytes, std::uint16_t code_page);
 
-// Appends one code point as UTF-8.
-void AppendUtf8(std::string& out, char32_t code_point);
-
 }  // namespace mdb

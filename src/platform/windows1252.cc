@@ -1,4 +1,5 @@
 #include "platform/windows1252.h"
+#include "platform/utf8.h"
 
 #include <array>
 #include <cstdint>
@@ -26,24 +27,6 @@ std::optional<unsigned char> ByteOf(char32_t cp) {
     if (kHighControlRange[i] == cp) return static_cast<unsigned char>(0x80 + i);
   }
   return std::nullopt;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 // One decoded UTF-8 sequence: its code point (nullopt when malformed) and its

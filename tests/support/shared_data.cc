@@ -10,6 +10,8 @@ std::filesystem::path IniDataDir() {
   return std::filesystem::path(ORLIX_SHARED_DIR) / "testdata" / "ini";
 }
 
-std::filesystem::path BinaryDir() { return std::filesystem::path(ORLIX_BINARY_DIR); }
+std::filesystem::path BinaryDir() {
+  return std::filesystem::path(ORLIX_BINARY_DIR);
+}
 
 }  // namespace testsupport

@@ -18,9 +18,9 @@ std::filesystem::path BinaryDir();
 }  // namespace testsupport
 
 // Skips the current test with a clear message when a shared folder is absent.
-#define ORLIX_REQUIRE_DIR(dir)                                                          \
-  do {                                                                                \
-    if (!std::filesystem::is_directory(dir))                                          \
-      GTEST_SKIP() << "shared test data not found at " << (dir).string()              \
-                   << " (expected ../shared beside the checkout)";                    \
+#define ORLIX_REQUIRE_DIR(dir)                                           \
+  do {                                                                   \
+    if (!std::filesystem::is_directory(dir))                             \
+      GTEST_SKIP() << "shared test data not found at " << (dir).string() \
+                   << " (expected ../shared beside the checkout)";       \
   } while (0)
