@@ -128,7 +128,8 @@ TEST_P(AccessKeysTest, EveryRowKeyIsOneAccessWrote) {
   for (const AccessIndexCase& index : testsupport::AccessIndexCases()) {
     if (GetParam() != index.file) continue;
     int reported = 0;
-    for (const auto& row : index.rows) {
+    ASSERT_EQ(index.cells.size() % index.columns.size(), 0u) << index.index << ": ragged rows";
+    for (const auto& row : index.Rows()) {
       std::vector<KeyPart> parts;
       for (std::size_t i = 0; i < index.columns.size(); ++i)
         parts.push_back({index.columns[i].type, index.columns[i].ascending,
