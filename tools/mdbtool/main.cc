@@ -34,26 +34,6 @@ void ListTables(const std::string& path, bool system) {
   }
 }
 
-void PrintSchema(const std::string& path, const std::string& only) {
-  mdb::Database db = OpenDatabase(path);
-  nlohmann::json out;
-  out["format"] = std::string(db.format().name());
-  out["code_page"] = db.header().code_page;
-  out["sort_order"] = db.header().sort_order;
-  out["tables"] = nlohmann::json::array();
-  for (const std::string& name : TableNames(db, only)) {
-    mdb::Table table = db.OpenTable(name);
-    nlohmann::json t;
-    t["name"] = name;
-    t["columns"] = nlohmann::json::array();
-    for (const auto& c : table.definition().columns)
-      t["columns"].push_back(mdbtool::ColumnToJson(c));
-    t["indexes"] = mdbtool::IndexesToJson(table.definition());
-    out["tables"].push_back(t);
-  }
-  std::cout << out.dump(2) << "\n";
-}
-
 void ExportCsv(const std::string& path, const std::string& name) {
   mdb::Database db = OpenDatabase(path);
   mdb::Table table = db.OpenTable(name);
@@ -70,7 +50,8 @@ void ExportCsv(const std::string& path, const std::string& name) {
   });
 }
 
-void Dump(const std::string& path, const std::string& only) {
+// The definitions as JSON, with every row when with_rows is set.
+void Dump(const std::string& path, const std::string& only, bool with_rows) {
   mdb::Database db = OpenDatabase(path);
   nlohmann::json out;
   out["format"] = std::string(db.format().name());
@@ -85,6 +66,10 @@ void Dump(const std::string& path, const std::string& only) {
     for (const auto& c : table.definition().columns)
       t["columns"].push_back(mdbtool::ColumnToJson(c));
     t["indexes"] = mdbtool::IndexesToJson(table.definition());
+    if (!with_rows) {
+      out["tables"].push_back(t);
+      continue;
+    }
     nlohmann::json rows = nlohmann::json::array();
     table.Scan([&](mdb::RowPointer, mdb::Row&& row) {
       nlohmann::json r = nlohmann::json::array();
@@ -94,7 +79,8 @@ void Dump(const std::string& path, const std::string& only) {
     t["rows"] = std::move(rows);
     out["tables"].push_back(t);
   }
-  std::cout << out.dump() << "\n";
+  // Definitions alone are read by people, so they are indented; dumps stay compact.
+  std::cout << (with_rows ? out.dump() : out.dump(2)) << "\n";
 }
 
 }  // namespace
@@ -122,9 +108,9 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
   try {
     if (*tables) ListTables(file, system);
-    if (*schema) PrintSchema(file, table);
+    if (*schema) Dump(file, table, /*with_rows=*/false);
     if (*exporter) ExportCsv(file, table);
-    if (*dump) Dump(file, table);
+    if (*dump) Dump(file, table, /*with_rows=*/true);
   } catch (const platform::Failure& failure) {
     std::cerr << "mdbtool: error " << failure.number() << " (" << failure.source()
               << "): " << failure.description() << "\n";
